@@ -1,0 +1,29 @@
+# The native build: the module against the C heap and an empty desktop, and
+# the tests that drive it against a simulated desktop.
+add_library(nirevo_module STATIC ${NIREVO_MODULE_SOURCES} src/platform/native_platform.cc)
+target_include_directories(nirevo_module PUBLIC src)
+
+if(NIREVO_TESTS OR NIREVO_BENCHMARKS)
+  add_library(nirevo_testing STATIC src/testing/sim_desktop.cc src/testing/test_host.cc)
+  target_link_libraries(nirevo_testing PUBLIC nirevo_module)
+endif()
+
+if(NIREVO_TESTS)
+  enable_testing()
+  find_package(GTest REQUIRED)
+  include(GoogleTest)
+  add_executable(nirevo_tests
+      src/interface/entry_points_test.cc
+      src/interface/evaluate_request_test.cc
+      src/interface/handle_request_test.cc
+      src/interface/tmmap_test.cc
+      src/platform/owned_test.cc
+      src/player/dispatch_command_test.cc
+      src/player/numeric_tail_test.cc
+      src/player/player_arithmetic_test.cc
+      src/player/status_queries_test.cc
+      src/player/title_commands_test.cc
+      src/player/window_search_test.cc)
+  target_link_libraries(nirevo_tests PRIVATE nirevo_testing GTest::gtest GTest::gtest_main)
+  gtest_discover_tests(nirevo_tests DISCOVERY_MODE PRE_TEST)
+endif()

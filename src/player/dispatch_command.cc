@@ -1,0 +1,33 @@
+// The command frame shared by every command, and the two commands that work
+// without the player: "license" and "iswinamprun".
+#include "player/dispatch_command.h"
+
+#include "player/command_blocks.h"
+#include "player/license_file.h"
+#include "player/window_search.h"
+
+namespace nirevo {
+
+int DispatchCommand(platform::Platform& platform, const TNS_PitaroANI& module,
+                    RequestHeaders& request, ResponseHeaders& response) {
+  const std::string& word = request["Argument0"];
+  if (word == "license") return player::WriteLicenseFile(module.directory) ? 204 : 400;
+
+  platform::WindowHandle window = player::FindPlayerWindow(platform, player::kPlayerTitleText);
+  if (word == "iswinamprun") {
+    response["Result"] = window != nullptr ? "1" : "0";
+    return 200;
+  }
+  if (window == nullptr) return 400;
+
+  player::CommandContext context{word, request, response, {platform, window}};
+  int status = 0;
+  if (player::RunTransportBlock(context, &status) ||
+      player::RunStatusQueryBlock(context, &status) ||
+      player::RunTitleBlock(context, &status)) {
+    return status;
+  }
+  return player::RunNumericTail(context);
+}
+
+}  // namespace nirevo

@@ -1,0 +1,147 @@
+#include "player/window_search.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "testing/sim_desktop.h"
+
+namespace nirevo::player {
+namespace {
+
+using platform::WindowHandle;
+using testing::SimDesktop;
+
+constexpr char kInstalled[] = "C:\\Program Files\\Winamp\\winamp.exe";
+
+class WindowSearchTest : public ::testing::Test {
+ protected:
+  WindowHandle Add(const std::string& title, std::uint32_t pid, const std::string& path) {
+    desktop.process(pid).image_path = path;
+    desktop.process(pid).snapshot_name = path;
+    return desktop.AddWindow(title, pid);
+  }
+  WindowHandle Find() { return FindPlayerWindow(desktop, kPlayerTitleText); }
+  void TearDown() override { EXPECT_TRUE(desktop.Balanced()); }
+
+  SimDesktop desktop;
+};
+
+TEST_F(WindowSearchTest, QualifiesByTitleAndImagePath) {
+  struct Case { std::string title; std::string path; bool qualifies; };
+  const std::vector<Case> cases = {
+      {"Winamp", "D:\\Program Files\\Winamp\\winamp.exe", true},
+      {"1. Artist - Title - Winamp", kInstalled, true},
+      {"Winamp", "D:\\Program Files\\WINAMP\\winamp.exe", false},
+      {"Winamp", "D:\\Program Files\\Winamp\\Winamp.exe", false},
+      {"Winamp", "D:\\Tools\\winamp.exe", false},
+      {"Winamp", "D:/Program Files/Winamp/winamp.exe", false},
+      {"winamp", kInstalled, false},
+      {"Winamp AL", kInstalled, false},
+      {"Winamp - Winamp AL", kInstalled, false},
+      {"notes about Winamp.txt - Editor", "C:\\Windows\\notepad.exe", false},
+      {"", kInstalled, false},
+  };
+  for (const Case& c : cases) {
+    SimDesktop fresh;
+    fresh.process(7).image_path = c.path;
+    WindowHandle window = fresh.AddWindow(c.title, 7);
+    EXPECT_EQ(FindPlayerWindow(fresh, kPlayerTitleText), c.qualifies ? window : nullptr)
+        << c.title << " | " << c.path;
+    EXPECT_TRUE(fresh.Balanced());
+  }
+}
+
+TEST_F(WindowSearchTest, NoWindowsNoPlayer) { EXPECT_EQ(Find(), nullptr); }
+
+TEST_F(WindowSearchTest, TheLastQualifyingWindowWinsAndDecoysDoNotClearIt) {
+  Add("Winamp", 1, kInstalled);
+  WindowHandle second = Add("2. Other - Winamp", 2, kInstalled);
+  Add("Winamp AL", 2, kInstalled);
+  Add("Winamp.txt - Editor", 3, "C:\\Windows\\notepad.exe");
+  Add("Calculator", 4, kInstalled);
+  EXPECT_EQ(Find(), second);
+}
+
+TEST_F(WindowSearchTest, OnlyTheFirst254TitleBytesAreTested) {
+  SimDesktop other;
+  other.process(1).image_path = kInstalled;
+  other.AddWindow(std::string(249, 'x') + "Winamp", 1);  // ends at byte 255
+  EXPECT_EQ(FindPlayerWindow(other, kPlayerTitleText), nullptr);
+  WindowHandle fits = Add(std::string(248, 'x') + "Winamp", 1, kInstalled);
+  EXPECT_EQ(Find(), fits);
+}
+
+TEST_F(WindowSearchTest, ImagePathIsCutAt254Bytes) {
+  std::string deep = "C:\\" + std::string(240, 'd') + "\\Winamp\\winamp.exe";
+  Add("Winamp", 1, deep);
+  EXPECT_EQ(Find(), nullptr);
+}
+
+TEST_F(WindowSearchTest, OnlyTitleMatchesCostAPathLookup) {
+  Add("Calculator", 1, kInstalled);
+  Add("Winamp AL", 1, kInstalled);
+  EXPECT_EQ(Find(), nullptr);
+  EXPECT_EQ(desktop.libraries_loaded_ever(), 0);
+  EXPECT_EQ(desktop.processes_opened_ever(), 0);
+}
+
+TEST_F(WindowSearchTest, ProcessThatCannotBeOpenedDoesNotQualify) {
+  Add("Winamp", 1, kInstalled);
+  desktop.process(1).openable = false;
+  EXPECT_EQ(Find(), nullptr);
+  EXPECT_EQ(desktop.libraries_loaded_ever(), 1);
+}
+
+TEST_F(WindowSearchTest, MissingPsapiOrEntryPointsFindNothing) {
+  Add("Winamp", 1, kInstalled);
+  desktop.psapi_present = false;
+  EXPECT_EQ(Find(), nullptr);
+  desktop.psapi_present = true;
+  for (const char* name : {"EnumProcessModules", "GetModuleFileNameExA"}) {
+    desktop.missing_entry_points = {name};
+    EXPECT_EQ(Find(), nullptr) << name;
+    EXPECT_EQ(desktop.processes_opened_ever(), 0) << name;
+  }
+}
+
+TEST_F(WindowSearchTest, ToolhelpPathOnTheWindows95Family) {
+  desktop.platform_id = platform::kPlatformWin32Windows;
+  Add("Notepad", 1, "C:\\WINDOWS\\NOTEPAD.EXE");
+  WindowHandle player = Add("Winamp", 2, kInstalled);
+  EXPECT_EQ(Find(), player);
+  EXPECT_EQ(desktop.libraries_loaded_ever(), 0);
+
+  desktop.process(2).snapshot_name = "winamp.exe";  // a walk that gives file names only
+  EXPECT_EQ(Find(), nullptr);
+
+  desktop.process(2).snapshot_name = kInstalled;
+  for (const char* name : {"CreateToolhelp32Snapshot", "Process32First", "Process32Next"}) {
+    desktop.missing_entry_points = {name};
+    EXPECT_EQ(Find(), nullptr) << name;
+  }
+}
+
+TEST_F(WindowSearchTest, ProcessMissingFromTheSnapshotDoesNotQualify) {
+  desktop.platform_id = platform::kPlatformWin32Windows;
+  desktop.process(1).snapshot_name = "C:\\other.exe";
+  desktop.AddWindow("Winamp", 9);  // process 9 is not in the snapshot
+  EXPECT_EQ(Find(), nullptr);
+}
+
+TEST_F(WindowSearchTest, UnknownPlatformIdsFindNothing) {
+  Add("Winamp", 1, kInstalled);
+  for (std::uint32_t id : {0u, 3u, 4u}) {
+    desktop.platform_id = id;
+    EXPECT_EQ(Find(), nullptr) << id;
+  }
+}
+
+TEST_F(WindowSearchTest, SearchTextLongerThanTheRecordIsCut) {
+  WindowHandle player = Add(std::string(31, 'W') + "inamp", 1, kInstalled);
+  EXPECT_EQ(FindPlayerWindow(desktop, (std::string(31, 'W') + "-anything").c_str()), player);
+}
+
+}  // namespace
+}  // namespace nirevo::player

@@ -1,0 +1,336 @@
+#include "testing/sim_desktop.h"
+
+#include <algorithm>
+#include <cstdlib>
+#include <cstring>
+#include <iterator>
+
+#include "player/player_channel.h"
+#include "player/player_messages.h"
+
+namespace nirevo::testing {
+namespace {
+
+using platform::EntryPoint;
+using platform::KernelHandle;
+using platform::ModuleHandle;
+using platform::WindowHandle;
+
+// Stand-ins for looked-up entry points: only their addresses matter.
+void PsapiEnumProcessModules() {}
+void PsapiGetModuleFileNameExA() {}
+void ToolhelpCreateSnapshot() {}
+void ToolhelpProcess32First() {}
+void ToolhelpProcess32Next() {}
+
+struct KnownEntryPoint {
+  const char* library;
+  const char* name;
+  EntryPoint entry;
+};
+constexpr KnownEntryPoint kEntryPoints[] = {
+    {"PSAPI.DLL", "EnumProcessModules", &PsapiEnumProcessModules},
+    {"PSAPI.DLL", "GetModuleFileNameExA", &PsapiGetModuleFileNameExA},
+    {"kernel32.dll", "CreateToolhelp32Snapshot", &ToolhelpCreateSnapshot},
+    {"kernel32.dll", "Process32First", &ToolhelpProcess32First},
+    {"kernel32.dll", "Process32Next", &ToolhelpProcess32Next},
+};
+
+char psapi_module_token;
+char kernel32_module_token;
+char executable_module_token;
+ModuleHandle PsapiModule() { return &psapi_module_token; }
+ModuleHandle Kernel32Module() { return &kernel32_module_token; }
+
+constexpr std::size_t kTitleSlot = 512;
+
+}  // namespace
+
+std::ostream& operator<<(std::ostream& out, const Message& m) {
+  return out << "{0x" << std::hex << m.message << std::dec << ", "
+             << static_cast<std::intptr_t>(m.wparam) << ", " << m.lparam << "}";
+}
+
+Message UserMessage(std::int32_t wparam, std::intptr_t operation) {
+  return {player::kWmUser, player::WParamOf(wparam), operation};
+}
+
+Message MenuMessage(int id) {
+  return {player::kWmCommand, static_cast<std::uintptr_t>(id), 0};
+}
+
+void SimPlayer::SetPlaylist(SimProcess& process, const std::vector<std::string>& titles,
+                            std::uintptr_t base) {
+  std::size_t slot = kTitleSlot;
+  for (const std::string& title : titles) slot = std::max(slot, title.size() + kTitleSlot);
+  std::string memory(slot * titles.size(), '\0');
+  addresses_.clear();
+  for (std::size_t i = 0; i < titles.size(); ++i) {
+    std::copy(titles[i].begin(), titles[i].end(), memory.begin() + static_cast<long>(i * slot));
+    addresses_.push_back(base + i * slot);
+  }
+  process.memory[base] = std::move(memory);
+}
+
+std::intptr_t SimPlayer::Answer(const Message& m) {
+  received.push_back(m);
+  const auto operand = static_cast<std::int32_t>(static_cast<std::intptr_t>(m.wparam));
+  if (m.message == player::kWmCommand) {
+    switch (operand) {
+      case player::kCommandPlay: playing = 1; break;
+      case player::kCommandPause: playing = playing == 1 ? 3 : playing; break;
+      case player::kCommandStop: playing = 0; break;
+      case player::kCommandPrevious: position = std::max(position - 1, 0); break;
+      case player::kCommandNext: ++position; break;
+      case player::kCommandVolumeUp: volume = std::min(volume + 3, 255); break;
+      case player::kCommandVolumeDown: volume = std::max(volume - 3, 0); break;
+      default: break;
+    }
+    return 0;
+  }
+  if (m.message != player::kWmUser) return 0;
+  switch (m.lparam) {
+    case player::kOperationIsPlaying: return playing;
+    case player::kOperationTime: return operand == player::kTimeElapsed ? elapsed_ms : track_length;
+    case player::kOperationJumpToTime: elapsed_ms = operand; return jump_answer;
+    case player::kOperationSetListPosition: position = operand; return 0;
+    case player::kOperationVolume:
+      if (operand == player::kQueryVolume) return volume;
+      volume = operand;
+      return 0;
+    case player::kOperationListLength:
+      return list_length.value_or(static_cast<std::int32_t>(addresses_.size()));
+    case player::kOperationListPosition: return position;
+    case player::kOperationTitleAddress: {
+      auto scripted = title_address.find(operand);
+      if (scripted != title_address.end()) return static_cast<std::intptr_t>(scripted->second);
+      if (operand < 0 || static_cast<std::size_t>(operand) >= addresses_.size()) return 0;
+      return static_cast<std::intptr_t>(addresses_[static_cast<std::size_t>(operand)]);
+    }
+    case player::kOperationIsShuffle: return shuffle;
+    case player::kOperationIsRepeat: return repeat;
+    case player::kOperationSetShuffle: shuffle = operand; return 0;
+    case player::kOperationSetRepeat: repeat = operand; return 0;
+    default: return 0;
+  }
+}
+
+SimDesktop::SimDesktop() = default;
+
+SimDesktop::~SimDesktop() {
+  for (void* block : blocks_) std::free(block);
+}
+
+WindowHandle SimDesktop::AddWindow(const std::string& title, std::uint32_t process_id,
+                                   bool is_player) {
+  windows_.push_back({title, process_id, is_player ? std::make_unique<SimPlayer>() : nullptr});
+  return reinterpret_cast<WindowHandle>(windows_.size() * 0x10);
+}
+
+SimWindow& SimDesktop::window(WindowHandle handle) {
+  return windows_.at(reinterpret_cast<std::uintptr_t>(handle) / 0x10 - 1);
+}
+
+WindowHandle SimDesktop::AddPlayer(std::uint32_t process_id) {
+  SimProcess& p = process(process_id);
+  p.image_path = "C:\\Program Files\\Winamp\\winamp.exe";
+  p.snapshot_name = p.image_path;
+  return AddWindow("1. Artist - Title - Winamp", process_id, true);
+}
+
+bool SimDesktop::Fails() {
+  if (++calls_ != fail_at_) return false;
+  injected_ = true;
+  return true;
+}
+
+KernelHandle SimDesktop::NewHandle() {
+  next_handle_ += 4;
+  return reinterpret_cast<KernelHandle>(next_handle_);
+}
+
+platform::BlockHandle SimDesktop::GlobalAlloc(std::size_t bytes) {
+  if (Fails()) return nullptr;
+  void* block = std::malloc(bytes == 0 ? 1 : bytes);
+  blocks_.insert(block);
+  return block;
+}
+
+void SimDesktop::GlobalFree(platform::BlockHandle block) {
+  if (blocks_.erase(block) == 0) {
+    ++bad_releases_;
+    return;
+  }
+  std::free(block);
+}
+
+bool SimDesktop::EnumWindows(platform::WindowEnumProc proc, std::intptr_t user) {
+  if (Fails()) return false;
+  for (std::size_t i = 0; i < windows_.size(); ++i) {
+    if (proc(reinterpret_cast<WindowHandle>((i + 1) * 0x10), user) == 0) return false;
+  }
+  return true;
+}
+
+int SimDesktop::GetWindowTextA(WindowHandle handle, char* text, int max_count) {
+  if (max_count <= 0) return 0;
+  text[0] = '\0';
+  if (Fails()) return 0;
+  const std::string& title = window(handle).title;
+  std::size_t n = std::min(title.size(), static_cast<std::size_t>(max_count - 1));
+  std::memcpy(text, title.data(), n);
+  text[n] = '\0';
+  return static_cast<int>(n);
+}
+
+std::uint32_t SimDesktop::GetWindowThreadProcessId(WindowHandle handle,
+                                                   std::uint32_t* process_id) {
+  std::uint32_t id = Fails() ? 0 : window(handle).process_id;
+  if (process_id != nullptr) *process_id = id;
+  return id == 0 ? 0 : id + 1;
+}
+
+bool SimDesktop::GetVersionExA(std::uint32_t* id) {
+  if (Fails()) return false;
+  *id = platform_id;
+  return true;
+}
+
+ModuleHandle SimDesktop::LoadLibraryA(const char* name) {
+  if (Fails() || !psapi_present || std::strcmp(name, "PSAPI.DLL") != 0) return nullptr;
+  ++libraries_;
+  ++libraries_ever_;
+  return PsapiModule();
+}
+
+void SimDesktop::FreeLibrary(ModuleHandle library) {
+  if (library != PsapiModule() || libraries_ == 0) {
+    ++bad_releases_;
+    return;
+  }
+  --libraries_;
+}
+
+ModuleHandle SimDesktop::GetModuleHandleA(const char* name) {
+  if (Fails() || std::strcmp(name, "kernel32.dll") != 0) return nullptr;
+  return Kernel32Module();
+}
+
+EntryPoint SimDesktop::GetProcAddress(ModuleHandle module, const char* name) {
+  if (Fails() || missing_entry_points.count(name) != 0) return nullptr;
+  const char* library = module == PsapiModule()      ? "PSAPI.DLL"
+                        : module == Kernel32Module() ? "kernel32.dll"
+                                                     : nullptr;
+  if (library == nullptr) return nullptr;
+  for (const KnownEntryPoint& known : kEntryPoints) {
+    if (std::strcmp(known.library, library) == 0 && std::strcmp(known.name, name) == 0) {
+      return known.entry;
+    }
+  }
+  return nullptr;
+}
+
+KernelHandle SimDesktop::OpenProcess(std::uint32_t access, std::uint32_t process_id) {
+  if (Fails()) return nullptr;
+  auto found = processes_.find(process_id);
+  if (found == processes_.end() || !found->second.openable ||
+      found->second.refused_access == access) {
+    return nullptr;
+  }
+  KernelHandle handle = NewHandle();
+  process_handles_[handle] = process_id;
+  ++processes_ever_;
+  return handle;
+}
+
+void SimDesktop::CloseHandle(KernelHandle handle) {
+  if (process_handles_.erase(handle) == 0 && snapshots_.erase(handle) == 0) ++bad_releases_;
+}
+
+bool SimDesktop::EnumProcessModules(EntryPoint entry, KernelHandle process,
+                                    ModuleHandle* modules, std::uint32_t bytes,
+                                    std::uint32_t* bytes_needed) {
+  if (Fails() || entry != &PsapiEnumProcessModules || process_handles_.count(process) == 0) {
+    return false;
+  }
+  *bytes_needed = sizeof(ModuleHandle);
+  if (bytes >= sizeof(ModuleHandle)) modules[0] = &executable_module_token;
+  return true;
+}
+
+std::uint32_t SimDesktop::GetModuleFileNameExA(EntryPoint entry, KernelHandle process,
+                                               ModuleHandle module, char* path,
+                                               std::uint32_t capacity) {
+  auto open = process_handles_.find(process);
+  if (Fails() || entry != &PsapiGetModuleFileNameExA || open == process_handles_.end() ||
+      module != &executable_module_token || capacity == 0) {
+    return 0;
+  }
+  const std::string& image = processes_[open->second].image_path;
+  std::size_t n = std::min(image.size(), static_cast<std::size_t>(capacity - 1));
+  std::memcpy(path, image.data(), n);
+  path[n] = '\0';
+  return static_cast<std::uint32_t>(n);
+}
+
+KernelHandle SimDesktop::CreateToolhelp32Snapshot(EntryPoint entry, std::uint32_t flags,
+                                                  std::uint32_t) {
+  if (Fails() || entry != &ToolhelpCreateSnapshot || flags != platform::kSnapshotProcesses) {
+    return platform::InvalidHandleValue();
+  }
+  KernelHandle handle = NewHandle();
+  snapshots_[handle] = 0;
+  return handle;
+}
+
+bool SimDesktop::WalkTo(KernelHandle snapshot, std::size_t index, platform::ProcessEntry* out) {
+  auto open = snapshots_.find(snapshot);
+  if (open == snapshots_.end() || index >= processes_.size()) return false;
+  auto process = std::next(processes_.begin(), static_cast<long>(index));
+  open->second = index + 1;
+  *out = platform::ProcessEntry{};
+  out->process_id = process->first;
+  std::strncpy(out->exe_file, process->second.snapshot_name.c_str(), sizeof out->exe_file - 1);
+  return true;
+}
+
+bool SimDesktop::Process32First(EntryPoint entry, KernelHandle snapshot,
+                                platform::ProcessEntry* out) {
+  if (Fails() || entry != &ToolhelpProcess32First) return false;
+  return WalkTo(snapshot, 0, out);
+}
+
+bool SimDesktop::Process32Next(EntryPoint entry, KernelHandle snapshot,
+                               platform::ProcessEntry* out) {
+  if (Fails() || entry != &ToolhelpProcess32Next) return false;
+  auto open = snapshots_.find(snapshot);
+  return open != snapshots_.end() && WalkTo(snapshot, open->second, out);
+}
+
+std::intptr_t SimDesktop::SendMessageA(WindowHandle handle, std::uint32_t message,
+                                       std::uintptr_t wparam, std::intptr_t lparam) {
+  if (Fails()) return 0;
+  SimWindow& target = window(handle);
+  return target.player ? target.player->Answer({message, wparam, lparam}) : 0;
+}
+
+bool SimDesktop::ReadProcessMemory(KernelHandle process, std::uintptr_t address, void* buffer,
+                                   std::size_t bytes, std::size_t* bytes_read) {
+  *bytes_read = 0;
+  const bool short_read = Fails();
+  auto open = process_handles_.find(process);
+  if (open == process_handles_.end()) return false;
+  const auto& memory = processes_[open->second].memory;
+  auto region = memory.upper_bound(address);
+  if (region == memory.begin()) return false;
+  --region;
+  std::size_t offset = address - region->first;
+  if (offset >= region->second.size()) return false;
+  std::size_t available = std::min(bytes, region->second.size() - offset);
+  if (short_read) available /= 2;
+  std::memcpy(buffer, region->second.data() + offset, available);
+  *bytes_read = available;
+  return available == bytes;
+}
+
+}  // namespace nirevo::testing
