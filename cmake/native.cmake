@@ -2,6 +2,7 @@
 # the tests that drive it against a simulated desktop.
 add_library(nirevo_module STATIC ${NIREVO_MODULE_SOURCES} src/platform/native_platform.cc)
 target_include_directories(nirevo_module PUBLIC src)
+target_link_libraries(nirevo_module PUBLIC nirevo_warnings)
 
 if(NIREVO_TESTS OR NIREVO_BENCHMARKS)
   add_library(nirevo_testing STATIC src/testing/sim_desktop.cc src/testing/test_host.cc)

@@ -6,7 +6,7 @@ set -euo pipefail
 packages=(
   cmake ninja-build g++ libgtest-dev libbenchmark-dev   # native build, tests, benchmarks
   clang libclang-rt-14-dev                              # the fuzz target
-  g++-mingw-w64-i686-win32 g++-mingw-w64-x86-64-win32   # the Windows builds
+  g++-mingw-w64-i686-win32 g++-mingw-w64-x86-64-posix  # the Windows builds
   wine64 xvfb xauth                                     # the module driven for real
 )
 

@@ -1,0 +1,42 @@
+# The Windows builds: nirevo.dll with its export table and version resource,
+# the stand-in player, the saori-call host and the end-to-end tests.
+enable_language(RC)
+
+# The C and C++ runtimes go into every binary, so that the DLL imports only
+# what every Windows has.
+add_link_options(-static -static-libgcc -static-libstdc++)
+
+if(NIREVO_PLAIN_EXPORTS)
+  set(NIREVO_PLAIN_EXPORT_LINES "  load\n  unload\n  request")
+else()
+  set(NIREVO_PLAIN_EXPORT_LINES "")
+endif()
+configure_file(src/windows/nirevo.def.in nirevo.def @ONLY)
+configure_file(src/windows/version.rc.in version.rc @ONLY)
+
+add_library(nirevo SHARED ${NIREVO_MODULE_SOURCES} src/platform/win32_platform.cc
+            ${CMAKE_CURRENT_BINARY_DIR}/nirevo.def ${CMAKE_CURRENT_BINARY_DIR}/version.rc)
+set_target_properties(nirevo PROPERTIES PREFIX "" OUTPUT_NAME nirevo)
+target_include_directories(nirevo PRIVATE src)
+target_link_libraries(nirevo PRIVATE nirevo_warnings)
+
+# The SAORI host on the command line, and the stand-in player.
+add_library(saori_host STATIC tools/saori_host/saori_host.cc)
+target_include_directories(saori_host PUBLIC tools/saori_host)
+target_link_libraries(saori_host PUBLIC nirevo_warnings)
+
+add_executable(saori-call tools/saori_call/saori_call.cc)
+target_link_libraries(saori-call PRIVATE saori_host)
+
+add_executable(standin_player WIN32 tools/standin_player/standin_player.cc)
+set_target_properties(standin_player PROPERTIES OUTPUT_NAME winamp)
+target_link_libraries(standin_player PRIVATE nirevo_warnings)
+
+# End-to-end tests, run under Wine by scripts/test-wine.sh.
+if(NIREVO_TESTS AND EXISTS /usr/src/googletest/CMakeLists.txt)
+  set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
+  set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+  add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+  add_executable(nirevo_e2e tests/e2e/module_e2e_test.cc tests/e2e/player_process.cc)
+  target_link_libraries(nirevo_e2e PRIVATE saori_host gtest gtest_main)
+endif()

@@ -1,0 +1,326 @@
+// End-to-end tests: the real nirevo.dll loaded by a SAORI host against the
+// stand-in player in a process of its own, with real window enumeration,
+// cross-process messages and memory reads.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <fstream>
+#include <iterator>
+#include <map>
+#include <memory>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "player_process.h"
+#include "saori_host.h"
+
+namespace e2e {
+namespace {
+
+using Lines = std::vector<std::string>;
+
+std::string BesideThisProgram(const std::string& name) {
+  char path[MAX_PATH] = {};
+  GetModuleFileNameA(nullptr, path, MAX_PATH);
+  std::string directory(path);
+  return directory.substr(0, directory.rfind('\\') + 1) + name;
+}
+
+std::string Answer(const std::string& status, std::map<std::string, std::string> headers = {}) {
+  headers["Charset"] = "Shift_JIS";
+  headers["Sender"] = "nirevo";
+  std::string text = "SAORI/1.0 " + status + "\r\n";
+  for (const auto& [name, value] : headers) text += name + ": " + value + "\r\n";
+  return text + "\r\n";
+}
+
+std::string LogLine(int message, long long wparam, long long lparam) {
+  return std::to_string(message) + " " + std::to_string(wparam) + " " + std::to_string(lparam);
+}
+std::string User(long long wparam, int operation) { return LogLine(0x400, wparam, operation); }
+std::string Menu(int id) { return LogLine(0x111, id, 0); }
+
+class ModuleTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(module.ok()) << module.error();
+    ASSERT_EQ(module.Load(module.directory()), 1);
+  }
+
+  void StartPlayer(const std::string& options = "") {
+    player = std::make_unique<PlayerProcess>(kInstalledPlayer, options);
+    ASSERT_TRUE(player->running()) << player->error();
+  }
+
+  std::string Execute(const std::vector<std::string>& arguments) {
+    return module.Request(saori::ExecuteRequest(arguments.data(), arguments.size()))
+        .value_or("<null>");
+  }
+
+  saori::Module module{BesideThisProgram("nirevo.dll")};
+  std::unique_ptr<PlayerProcess> player;
+};
+
+TEST_F(ModuleTest, AnswersRequestsShapedLikeThoseOfRealHosts) {
+  const std::string version = Answer("200 OK");
+  // A version query with and without a security level, one with a trailing
+  // zero byte allocated beyond the length.
+  EXPECT_EQ(module.Request("GET Version SAORI/1.0\r\nCharset: Shift_JIS\r\nSender: SSP\r\n\r\n"),
+            version);
+  EXPECT_EQ(module.Request("GET Version SAORI/1.0\r\nCharset: Shift_JIS\r\nSender: SSP\r\n"
+                           "SecurityLevel: Local\r\n\r\n",
+                           true),
+            version);
+  // Sorted headers, a lower-case level and no empty values.
+  EXPECT_EQ(module.Request("EXECUTE SAORI/1.0\r\nArgument0: iswinamprun\r\nCharset: Shift_JIS\r\n"
+                           "SecurityLevel: local\r\nSender: materia\r\n\r\n"),
+            Answer("200 OK", {{"Result", "0"}}));
+  EXPECT_EQ(module.Request("EXECUTE SAORI/1.0\r\nCharset: Shift_JIS\r\nSender: SSP\r\n"
+                           "SecurityLevel: External\r\nArgument0: iswinamprun\r\n\r\n"),
+            Answer("400 Bad Request"));
+}
+
+TEST_F(ModuleTest, PlayerNotRunning) {
+  EXPECT_EQ(Execute({"iswinamprun"}), Answer("200 OK", {{"Result", "0"}}));
+  for (const char* word : {"play", "getvolume", "getplaylist", "gettitle"}) {
+    EXPECT_EQ(Execute({word}), Answer("400 Bad Request")) << word;
+  }
+}
+
+TEST_F(ModuleTest, TransportCommandsReachThePlayer) {
+  StartPlayer();
+  const std::vector<std::pair<std::string, std::string>> cases = {
+      {"prev", Menu(40044)},       {"play", Menu(40045)},       {"pause", Menu(40046)},
+      {"stop", Menu(40047)},       {"next", Menu(40048)},       {"vol_up", Menu(40058)},
+      {"vol_down", Menu(40059)},   {"shuffleon", User(1, 252)}, {"shuffleoff", User(0, 252)},
+      {"repeaton", User(1, 253)},  {"repeatoff", User(0, 253)},
+  };
+  for (const auto& [word, line] : cases) {
+    player->ClearLog();
+    EXPECT_EQ(Execute({word}), Answer("204 No Content")) << word;
+    EXPECT_EQ(player->Log(), Lines{line}) << word;
+  }
+  EXPECT_EQ(Execute({"iswinamprun"}), Answer("200 OK", {{"Result", "1"}}));
+}
+
+TEST_F(ModuleTest, StatusQueriesReadThePlayersState) {
+  StartPlayer();
+  player->Control("set playing 1\nset shuffle 1\nset repeat 0\nset elapsed 123456\n"
+                  "set length 215\nset position 1\nset volume 128");
+  const std::vector<std::pair<std::string, std::string>> cases = {
+      {"isplaying", "1"},   {"isshuffle", "1"},   {"isrepeat", "0"},  {"getplaytime", "123"},
+      {"gettracklen", "215"}, {"getlistlen", "3"}, {"getlistpos", "2"}, {"getvolume", "50"},
+  };
+  for (const auto& [word, result] : cases) {
+    EXPECT_EQ(Execute({word}), Answer("200 OK", {{"Result", result}})) << word;
+  }
+  EXPECT_EQ(player->Log(), (Lines{User(0, 104), User(0, 250), User(0, 251), User(0, 105),
+                                  User(1, 105), User(0, 124), User(0, 125), User(-666, 122)}));
+}
+
+TEST_F(ModuleTest, TitlesComeOutOfThePlayersMemory) {
+  StartPlayer();
+  player->Control("playlist\tFirst\t\x83\x76\x83\x8c\x83\x43\x83\x8a\x83\x58\x83\x67\tThird");
+  player->Control("set position 2");
+  EXPECT_EQ(Execute({"gettitle"}), Answer("200 OK", {{"Result", "Third"}}));
+  EXPECT_EQ(Execute({"gettitle", "2"}),
+            Answer("200 OK", {{"Result", "\x83\x76\x83\x8c\x83\x43\x83\x8a\x83\x58\x83\x67"}}));
+  EXPECT_EQ(Execute({"gettitle", "4"}), Answer("200 OK"));
+  EXPECT_EQ(player->Log(), (Lines{User(0, 125), User(2, 212), User(1, 212), User(3, 212)}));
+}
+
+TEST_F(ModuleTest, WholePlaylistWithEntriesThatCannotBeRead) {
+  StartPlayer();
+  std::string script = "playlist";
+  std::map<std::string, std::string> expected = {{"Result", "12"}};
+  for (int i = 0; i < 12; ++i) {
+    script += "\tTrack " + std::to_string(i);
+    if (i != 4 && i != 7) expected["Value" + std::to_string(i)] = "Track " + std::to_string(i);
+  }
+  player->Control(script);
+  player->Control("unreadable 4\nnoaddress 7");
+  EXPECT_EQ(Execute({"getplaylist"}), Answer("200 OK", expected));
+  EXPECT_EQ(player->Log().size(), 13u);
+}
+
+TEST_F(ModuleTest, TitlesAboveFourGibibytesAreReadWhole) {
+  StartPlayer("--titles-high");
+  const LRESULT address = SendMessageA(player->window(), WM_USER, 0, 212);
+  ASSERT_GT(static_cast<unsigned long long>(address), 0xffffffffull);
+  player->ClearLog();
+  EXPECT_EQ(Execute({"gettitle", "1"}), Answer("200 OK", {{"Result", "Artist - Title"}}));
+  EXPECT_EQ(Execute({"getplaylist"}),
+            Answer("200 OK", {{"Result", "3"},
+                              {"Value0", "Artist - Title"},
+                              {"Value1", "Second Artist - Second Title"},
+                              {"Value2", "Third Artist - Third Title"}}));
+}
+
+TEST_F(ModuleTest, TitlesBelowFourGibibytesAreReadToo) {
+  StartPlayer();
+  const LRESULT address = SendMessageA(player->window(), WM_USER, 0, 212);
+  ASSERT_NE(address, 0);
+  ASSERT_LE(static_cast<unsigned long long>(address), 0xffffffffull);
+  EXPECT_EQ(Execute({"gettitle", "1"}), Answer("200 OK", {{"Result", "Artist - Title"}}));
+}
+
+TEST_F(ModuleTest, SeekTrackAndVolume) {
+  StartPlayer();
+  player->Control("set jump_answer 0");
+  EXPECT_EQ(Execute({"jumptime", "90"}), Answer("200 OK", {{"Result", "0"}}));
+  EXPECT_EQ(Execute({"playtrack", "2"}), Answer("204 No Content"));
+  EXPECT_EQ(Execute({"setvolume", "20"}), Answer("204 No Content"));
+  EXPECT_EQ(Execute({"getvolume"}), Answer("200 OK", {{"Result", "20"}}));
+  EXPECT_EQ(Execute({"setvolume", "x"}), Answer("400 Bad Request"));
+  EXPECT_EQ(Execute({"setvolume"}), Answer("204 No Content"));
+  EXPECT_EQ(Execute({"jumptime", "999999999"}), Answer("200 OK", {{"Result", "0"}}));
+  EXPECT_EQ(player->Log(), (Lines{User(90000, 106), Menu(40047), User(1, 121), Menu(40045),
+                                  User(51, 122), User(-666, 122), User(-727380968, 106)}));
+  EXPECT_EQ(Execute({"getlistpos"}), Answer("200 OK", {{"Result", "2"}}));
+  EXPECT_EQ(Execute({"isplaying"}), Answer("200 OK", {{"Result", "1"}}));
+}
+
+TEST_F(ModuleTest, DecoyWindowsAreNotThePlayer) {
+  TempDirectory decoys;
+  const std::string editor = decoys.path() + "editor.exe";
+  ASSERT_TRUE(CopyFileA(kInstalledPlayer, editor.c_str(), FALSE));
+  PlayerProcess notes(editor, "--title \"Winamp notes.txt - Editor\"");
+  ASSERT_TRUE(notes.running()) << notes.error();
+  EXPECT_EQ(Execute({"iswinamprun"}), Answer("200 OK", {{"Result", "0"}}));
+
+  CreateDirectoryA((decoys.path() + "Tools").c_str(), nullptr);
+  const std::string elsewhere = decoys.path() + "Tools\\winamp.exe";
+  ASSERT_TRUE(CopyFileA(kInstalledPlayer, elsewhere.c_str(), FALSE));
+  {
+    PlayerProcess misplaced(elsewhere);
+    ASSERT_TRUE(misplaced.running());
+    EXPECT_EQ(Execute({"iswinamprun"}), Answer("200 OK", {{"Result", "0"}}));
+    EXPECT_EQ(Execute({"play"}), Answer("400 Bad Request"));
+    EXPECT_TRUE(misplaced.Log().empty());
+  }
+  DeleteFileA(elsewhere.c_str());
+  RemoveDirectoryA((decoys.path() + "Tools").c_str());
+
+  StartPlayer("--al-window");
+  EXPECT_EQ(Execute({"iswinamprun"}), Answer("200 OK", {{"Result", "1"}}));
+  EXPECT_EQ(Execute({"stop"}), Answer("204 No Content"));
+  EXPECT_EQ(player->Log(), Lines{Menu(40047)});
+  EXPECT_TRUE(notes.Log().empty());
+}
+
+std::string FileText(const std::string& path) {
+  std::ifstream file(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
+}
+
+TEST_F(ModuleTest, LicenceFileIsWrittenIntoTheModuleDirectory) {
+  TempDirectory directory;
+  ASSERT_EQ(module.Load(directory.path()), 1);
+  EXPECT_EQ(Execute({"license"}), Answer("204 No Content"));
+  const std::string text = FileText(directory.path() + "nirevo_license.txt");
+  EXPECT_EQ(text.rfind("Copyright (c) 2026 the nirevo authors.\r\nAll rights reserved.\r\n", 0), 0u);
+  EXPECT_EQ(text.find("\n\n"), std::string::npos);  // text mode: every line ends in CR LF
+  EXPECT_NE(text.find("Lucent Technologies"), std::string::npos);
+
+  EXPECT_EQ(Execute({"license"}), Answer("204 No Content"));
+  EXPECT_EQ(FileText(directory.path() + "nirevo_license.txt"), text);  // once, not twice
+
+  // Held open without sharing: the module cannot open it.
+  HANDLE held = CreateFileA((directory.path() + "nirevo_license.txt").c_str(), GENERIC_READ, 0,
+                            nullptr, OPEN_EXISTING, 0, nullptr);
+  ASSERT_NE(held, INVALID_HANDLE_VALUE);
+  EXPECT_EQ(Execute({"license"}), Answer("400 Bad Request"));
+  CloseHandle(held);
+
+  ASSERT_EQ(module.Load(directory.path() + "missing\\"), 1);
+  EXPECT_EQ(Execute({"license"}), Answer("400 Bad Request"));
+}
+
+struct CallResult {
+  DWORD exit_code;
+  std::string output;
+};
+
+// Runs saori-call with `arguments` and collects its standard output.
+CallResult SaoriCall(const std::string& arguments) {
+  SECURITY_ATTRIBUTES inherit = {sizeof inherit, nullptr, TRUE};
+  HANDLE read_end = nullptr, write_end = nullptr;
+  if (!CreatePipe(&read_end, &write_end, &inherit, 0)) return {99, ""};
+  SetHandleInformation(read_end, HANDLE_FLAG_INHERIT, 0);
+  STARTUPINFOA startup = {};
+  startup.cb = sizeof startup;
+  startup.dwFlags = STARTF_USESTDHANDLES;
+  startup.hStdOutput = write_end;
+  startup.hStdError = write_end;
+  startup.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
+  const std::string exe = BesideThisProgram("saori-call.exe");
+  std::string command = "\"" + exe + "\" " + arguments;
+  PROCESS_INFORMATION process = {};
+  if (!CreateProcessA(exe.c_str(), command.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr,
+                      &startup, &process)) {
+    CloseHandle(read_end);
+    CloseHandle(write_end);
+    return {98, ""};
+  }
+  CloseHandle(write_end);
+  CallResult run{0, ""};
+  char buffer[4096];
+  DWORD got = 0;
+  while (ReadFile(read_end, buffer, sizeof buffer, &got, nullptr) && got != 0) {
+    run.output.append(buffer, got);
+  }
+  WaitForSingleObject(process.hProcess, 30000);
+  GetExitCodeProcess(process.hProcess, &run.exit_code);
+  CloseHandle(process.hThread);
+  CloseHandle(process.hProcess);
+  CloseHandle(read_end);
+  return run;
+}
+
+TEST_F(ModuleTest, SaoriCallTellsSuccessFromRefusal) {
+  StartPlayer();
+  const std::string dll = "\"" + BesideThisProgram("nirevo.dll") + "\"";
+  CallResult version = SaoriCall(dll);
+  EXPECT_EQ(version.exit_code, 0u);
+  EXPECT_EQ(version.output, Answer("200 OK"));
+
+  CallResult volume = SaoriCall(dll + " getvolume");
+  EXPECT_EQ(volume.exit_code, 0u);
+  EXPECT_EQ(volume.output, Answer("200 OK", {{"Result", "50"}}));
+
+  CallResult refused = SaoriCall("--security External " + dll + " play");
+  EXPECT_EQ(refused.exit_code, 1u);
+  EXPECT_EQ(refused.output, Answer("400 Bad Request"));
+
+  CallResult unknown = SaoriCall(dll + " nosuchword 5");
+  EXPECT_EQ(unknown.exit_code, 1u);
+
+  EXPECT_EQ(SaoriCall("\"" + BesideThisProgram("missing.dll") + "\" play").exit_code, 2u);
+  EXPECT_EQ(player->Log(), Lines{User(-666, 122)});
+}
+
+// CallResult by a copy of this program that the prefix reports as Windows 98.
+TEST(Windows98, ToolhelpPathFindsNoFullPathUnderWine) {
+  OSVERSIONINFOA info = {};
+  info.dwOSVersionInfoSize = sizeof info;
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wdeprecated-declarations"
+  ASSERT_TRUE(GetVersionExA(&info));
+#pragma GCC diagnostic pop
+  ASSERT_EQ(info.dwPlatformId, 1u) << "run this test from the Windows 98 copy";
+
+  PlayerProcess player(kInstalledPlayer);
+  ASSERT_TRUE(player.running());
+  // Wine's Toolhelp walk names the executable file only, never the full
+  // path, so the path test fails and no window is the player.
+  saori::Module module(BesideThisProgram("nirevo.dll"));
+  ASSERT_TRUE(module.ok());
+  module.Load(module.directory());
+  const std::string iswinamprun[] = {"iswinamprun"};
+  EXPECT_EQ(module.Request(saori::ExecuteRequest(iswinamprun, 1)),
+            Answer("200 OK", {{"Result", "0"}}));
+}
+
+}  // namespace
+}  // namespace e2e

@@ -1,0 +1,56 @@
+// The stand-in player as a separate process for end-to-end tests: started
+// from a path, waited for by polling its window with a bound, scripted with
+// WM_COPYDATA, its message log read back, and stopped.
+#ifndef NIREVO_TESTS_E2E_PLAYER_PROCESS_H_
+#define NIREVO_TESTS_E2E_PLAYER_PROCESS_H_
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+namespace e2e {
+
+// Where the players are installed in the prefix.
+inline constexpr char kInstalledPlayer[] = "C:\\Program Files\\Winamp\\winamp.exe";
+
+class PlayerProcess {
+ public:
+  // Starts `exe` with `options` (after a --log option of its own) and waits
+  // until its main window is up; check running() afterwards.
+  PlayerProcess(const std::string& exe, const std::string& options = "");
+  ~PlayerProcess();  // asks the player to exit, waits, then terminates
+  PlayerProcess(const PlayerProcess&) = delete;
+  PlayerProcess& operator=(const PlayerProcess&) = delete;
+
+  bool running() const { return window_ != nullptr; }
+  const std::string& error() const { return error_; }
+  HWND window() const { return window_; }
+  DWORD process_id() const { return process_.dwProcessId; }
+
+  // Sends control lines to the player (see the stand-in player's header).
+  void Control(const std::string& script) const;
+  // The messages received since the last ClearLog, "message wparam lparam".
+  std::vector<std::string> Log() const;
+  void ClearLog() const { Control("clearlog"); }
+
+ private:
+  PROCESS_INFORMATION process_ = {};
+  HWND window_ = nullptr;
+  std::string log_path_;
+  std::string error_;
+};
+
+// A directory of its own under the temporary directory, removed at the end.
+class TempDirectory {
+ public:
+  TempDirectory();
+  ~TempDirectory();
+  const std::string& path() const { return path_; }  // ends in a backslash
+ private:
+  std::string path_;
+};
+
+}  // namespace e2e
+
+#endif  // NIREVO_TESTS_E2E_PLAYER_PROCESS_H_

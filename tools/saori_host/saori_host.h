@@ -1,0 +1,61 @@
+// A SAORI/1.0 host's side of the boundary: loads a module DLL, finds its
+// entry points the way common hosts do ("load" first, then "_load"), and
+// moves text in and out in fixed global memory blocks.
+#ifndef NIREVO_TOOLS_SAORI_HOST_H_
+#define NIREVO_TOOLS_SAORI_HOST_H_
+
+#include <windows.h>
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace saori {
+
+class Module {
+ public:
+  // Loads the DLL at `path`; check ok() and error() afterwards.
+  explicit Module(const std::string& path);
+  ~Module();  // calls unload if load was called, then frees the DLL
+  Module(const Module&) = delete;
+  Module& operator=(const Module&) = delete;
+
+  bool ok() const { return error_.empty(); }
+  const std::string& error() const { return error_; }
+
+  // The DLL's directory with its final backslash, as hosts pass it to load.
+  const std::string& directory() const { return directory_; }
+
+  // Calls load with `directory`; answers its result.
+  int Load(std::string_view directory);
+  // Sends `text` and answers the response, or nothing when the module
+  // answered a null block. `extra_zero` allocates one byte more than the
+  // length passed, holding a zero, as some hosts do.
+  std::optional<std::string> Request(std::string_view text, bool extra_zero = false);
+  int Unload();
+
+ private:
+  using LoadFn = BOOL(__cdecl*)(HGLOBAL, long);
+  using RequestFn = HGLOBAL(__cdecl*)(HGLOBAL, long*);
+  using UnloadFn = BOOL(__cdecl*)();
+
+  HMODULE library_ = nullptr;
+  LoadFn load_ = nullptr;
+  RequestFn request_ = nullptr;
+  UnloadFn unload_ = nullptr;
+  bool loaded_ = false;
+  std::string directory_;
+  std::string error_;
+};
+
+// "EXECUTE SAORI/1.0" with the usual headers and Argument0, Argument1, …
+std::string ExecuteRequest(const std::string* arguments, std::size_t count,
+                           std::string_view security_level = "Local",
+                           std::string_view sender = "saori-call");
+
+// The status code of a response ("SAORI/1.0 204 No Content" gives 204), or 0.
+int StatusOf(std::string_view response);
+
+}  // namespace saori
+
+#endif  // NIREVO_TOOLS_SAORI_HOST_H_
