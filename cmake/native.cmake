@@ -26,5 +26,6 @@ if(NIREVO_TESTS)
       src/player/title_commands_test.cc
       src/player/window_search_test.cc)
   target_link_libraries(nirevo_tests PRIVATE nirevo_testing GTest::gtest GTest::gtest_main)
+  target_compile_definitions(nirevo_tests PRIVATE NIREVO_SOURCE_DIR="${PROJECT_SOURCE_DIR}")
   gtest_discover_tests(nirevo_tests DISCOVERY_MODE PRE_TEST)
 endif()

@@ -4,7 +4,7 @@ enable_language(RC)
 
 # The C and C++ runtimes go into every binary, so that the DLL imports only
 # what every Windows has.
-add_link_options(-static -static-libgcc -static-libstdc++)
+add_link_options(-static -static-libgcc -static-libstdc++ $<$<CONFIG:Release>:-s>)
 
 if(NIREVO_PLAIN_EXPORTS)
   set(NIREVO_PLAIN_EXPORT_LINES "  load\n  unload\n  request")
@@ -40,3 +40,12 @@ if(NIREVO_TESTS AND EXISTS /usr/src/googletest/CMakeLists.txt)
   add_executable(nirevo_e2e tests/e2e/module_e2e_test.cc tests/e2e/player_process.cc)
   target_link_libraries(nirevo_e2e PRIVATE saori_host gtest gtest_main)
 endif()
+
+# The release package: the 32-bit DLL, its licence and the user's reference.
+install(TARGETS nirevo RUNTIME DESTINATION .)
+install(FILES LICENSE DESTINATION . RENAME nirevo_license.txt)
+install(FILES docs/reference.md DESTINATION .)
+set(CPACK_GENERATOR ZIP)
+set(CPACK_PACKAGE_FILE_NAME "nirevo-${PROJECT_VERSION}-${CMAKE_SYSTEM_PROCESSOR}")
+set(CPACK_INCLUDE_TOPLEVEL_DIRECTORY ON)
+include(CPack)

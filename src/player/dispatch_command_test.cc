@@ -119,6 +119,13 @@ TEST_F(LicenseTest, NoticeNamesTheHolderAndEndsInALineFeed) {
   EXPECT_EQ(kLicenseText.find('\r'), std::string_view::npos);
 }
 
+TEST_F(LicenseTest, NoticeIsTheShippedLicenceFile) {
+  std::ifstream file(std::filesystem::path(NIREVO_SOURCE_DIR) / "LICENSE", std::ios::binary);
+  std::stringstream text;
+  text << file.rdbuf();
+  EXPECT_EQ(text.str(), kLicenseText);
+}
+
 TEST_F(LicenseTest, UnwritableFileIsRefused) {
   host.Load(directory.string() + "/missing/");
   EXPECT_EQ(host.Execute("license"), Answer("400 Bad Request"));

@@ -7,6 +7,7 @@
 //   --security LEVEL  the SecurityLevel header (default Local; "" leaves it out)
 //   --raw FILE        send FILE's bytes as the request ("-" reads standard input)
 //   --version         send "GET Version SAORI/1.0" instead of EXECUTE
+//   --echo            print the request before the response
 //   --quiet           print nothing; only the exit status tells
 //
 // Exit status: 0 for a 2xx response, 1 for any other response, 2 when the
@@ -27,7 +28,7 @@
 namespace {
 
 int Usage() {
-  std::cerr << "usage: saori-call [--security LEVEL] [--raw FILE|-] [--version] [--quiet]"
+  std::cerr << "usage: saori-call [--security LEVEL] [--raw FILE|-] [--version] [--echo] [--quiet]"
                " MODULE.dll [ARGUMENT0 [ARGUMENT1 ...]]\n";
   return 2;
 }
@@ -57,6 +58,7 @@ int main(int argc, char** argv) {
   std::string raw_file;
   bool version = false;
   bool quiet = false;
+  bool echo = false;
   int i = 1;
   for (; i < argc; ++i) {
     std::string option = argv[i];
@@ -66,6 +68,8 @@ int main(int argc, char** argv) {
       raw_file = argv[++i];
     } else if (option == "--version") {
       version = true;
+    } else if (option == "--echo") {
+      echo = true;
     } else if (option == "--quiet") {
       quiet = true;
     } else if (option.rfind("--", 0) == 0) {
@@ -106,6 +110,7 @@ int main(int argc, char** argv) {
   }
   if (!quiet) {
     _setmode(_fileno(stdout), _O_BINARY);
+    if (echo) std::fwrite(text.data(), 1, text.size(), stdout);
     std::fwrite(response->data(), 1, response->size(), stdout);
     std::fflush(stdout);
   }
