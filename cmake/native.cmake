@@ -5,7 +5,8 @@ target_include_directories(nirevo_module PUBLIC src)
 target_link_libraries(nirevo_module PUBLIC nirevo_warnings)
 
 if(NIREVO_TESTS OR NIREVO_BENCHMARKS)
-  add_library(nirevo_testing STATIC src/testing/sim_desktop.cc src/testing/test_host.cc)
+  add_library(nirevo_testing STATIC src/testing/allocation_faults.cc src/testing/sim_desktop.cc
+              src/testing/test_host.cc)
   target_link_libraries(nirevo_testing PUBLIC nirevo_module)
 endif()
 
@@ -21,6 +22,7 @@ if(NIREVO_TESTS)
       src/platform/owned_test.cc
       src/player/dispatch_command_test.cc
       src/player/numeric_tail_test.cc
+      src/player/platform_faults_test.cc
       src/player/player_arithmetic_test.cc
       src/player/status_queries_test.cc
       src/player/title_commands_test.cc
@@ -28,4 +30,13 @@ if(NIREVO_TESTS)
   target_link_libraries(nirevo_tests PRIVATE nirevo_testing GTest::gtest GTest::gtest_main)
   target_compile_definitions(nirevo_tests PRIVATE NIREVO_SOURCE_DIR="${PROJECT_SOURCE_DIR}")
   gtest_discover_tests(nirevo_tests DISCOVERY_MODE PRE_TEST)
+
+  # Tests that count, fail and measure every allocation: their own binary,
+  # since they replace the global operator new.
+  add_executable(nirevo_memory_tests
+      src/interface/bad_input_test.cc
+      src/interface/out_of_memory_test.cc
+      src/testing/counting_operator_new.cc)
+  target_link_libraries(nirevo_memory_tests PRIVATE nirevo_testing GTest::gtest GTest::gtest_main)
+  gtest_discover_tests(nirevo_memory_tests DISCOVERY_MODE PRE_TEST)
 endif()

@@ -62,13 +62,13 @@ TEST_F(EntryPointsTest, NullBlockOrNegativeLengthIsAnEmptyRequest) {
             Answer("400 Bad Request"));
   desktop.GlobalFree(answer);
 
-  void* block = desktop.GlobalAlloc(4);
+  void* block = desktop.HostAlloc(4);
   length = -4;
   answer = request(block, &length);  // the block is the module's: freed
   EXPECT_EQ(length, static_cast<std::int32_t>(Answer("400 Bad Request").size()));
   desktop.GlobalFree(answer);
 
-  EXPECT_EQ(request(desktop.GlobalAlloc(4), nullptr), nullptr);
+  EXPECT_EQ(request(desktop.HostAlloc(4), nullptr), nullptr);
   EXPECT_EQ(load(nullptr, 10), 1);
   EXPECT_EQ(CurrentModule()->directory, "");
 }
@@ -82,7 +82,7 @@ TEST_F(EntryPointsTest, BytesAfterAZeroByteStillReachTheModule) {
 
 TEST_F(EntryPointsTest, AnswerBlockThatCannotBeHadGivesNullAndLengthZero) {
   TestHost host(desktop);
-  void* block = desktop.GlobalAlloc(sizeof kVersion - 1);
+  void* block = desktop.HostAlloc(sizeof kVersion - 1);
   std::memcpy(block, kVersion, sizeof kVersion - 1);
   std::int32_t length = sizeof kVersion - 1;
   desktop.FailCall(1);  // the answer block

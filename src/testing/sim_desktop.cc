@@ -6,6 +6,7 @@
 #include <iterator>
 
 #include "player/player_channel.h"
+#include "testing/allocation_faults.h"
 #include "player/player_messages.h"
 
 namespace nirevo::testing {
@@ -150,13 +151,22 @@ KernelHandle SimDesktop::NewHandle() {
 }
 
 platform::BlockHandle SimDesktop::GlobalAlloc(std::size_t bytes) {
-  if (Fails()) return nullptr;
+  if (Fails() || AllocationFaults::ShouldFail()) return nullptr;
+  const AllocationFaults::Suspend suspend;
+  void* block = std::malloc(bytes == 0 ? 1 : bytes);
+  blocks_.insert(block);
+  return block;
+}
+
+platform::BlockHandle SimDesktop::HostAlloc(std::size_t bytes) {
+  const AllocationFaults::Suspend suspend;
   void* block = std::malloc(bytes == 0 ? 1 : bytes);
   blocks_.insert(block);
   return block;
 }
 
 void SimDesktop::GlobalFree(platform::BlockHandle block) {
+  const AllocationFaults::Suspend suspend;
   if (blocks_.erase(block) == 0) {
     ++bad_releases_;
     return;
@@ -165,6 +175,7 @@ void SimDesktop::GlobalFree(platform::BlockHandle block) {
 }
 
 bool SimDesktop::EnumWindows(platform::WindowEnumProc proc, std::intptr_t user) {
+  const AllocationFaults::Suspend suspend;
   if (Fails()) return false;
   for (std::size_t i = 0; i < windows_.size(); ++i) {
     if (proc(reinterpret_cast<WindowHandle>((i + 1) * 0x10), user) == 0) return false;
@@ -173,6 +184,7 @@ bool SimDesktop::EnumWindows(platform::WindowEnumProc proc, std::intptr_t user) 
 }
 
 int SimDesktop::GetWindowTextA(WindowHandle handle, char* text, int max_count) {
+  const AllocationFaults::Suspend suspend;
   if (max_count <= 0) return 0;
   text[0] = '\0';
   if (Fails()) return 0;
@@ -185,18 +197,21 @@ int SimDesktop::GetWindowTextA(WindowHandle handle, char* text, int max_count) {
 
 std::uint32_t SimDesktop::GetWindowThreadProcessId(WindowHandle handle,
                                                    std::uint32_t* process_id) {
+  const AllocationFaults::Suspend suspend;
   std::uint32_t id = Fails() ? 0 : window(handle).process_id;
   if (process_id != nullptr) *process_id = id;
   return id == 0 ? 0 : id + 1;
 }
 
 bool SimDesktop::GetVersionExA(std::uint32_t* id) {
+  const AllocationFaults::Suspend suspend;
   if (Fails()) return false;
   *id = platform_id;
   return true;
 }
 
 ModuleHandle SimDesktop::LoadLibraryA(const char* name) {
+  const AllocationFaults::Suspend suspend;
   if (Fails() || !psapi_present || std::strcmp(name, "PSAPI.DLL") != 0) return nullptr;
   ++libraries_;
   ++libraries_ever_;
@@ -204,6 +219,7 @@ ModuleHandle SimDesktop::LoadLibraryA(const char* name) {
 }
 
 void SimDesktop::FreeLibrary(ModuleHandle library) {
+  const AllocationFaults::Suspend suspend;
   if (library != PsapiModule() || libraries_ == 0) {
     ++bad_releases_;
     return;
@@ -212,11 +228,13 @@ void SimDesktop::FreeLibrary(ModuleHandle library) {
 }
 
 ModuleHandle SimDesktop::GetModuleHandleA(const char* name) {
+  const AllocationFaults::Suspend suspend;
   if (Fails() || std::strcmp(name, "kernel32.dll") != 0) return nullptr;
   return Kernel32Module();
 }
 
 EntryPoint SimDesktop::GetProcAddress(ModuleHandle module, const char* name) {
+  const AllocationFaults::Suspend suspend;
   if (Fails() || missing_entry_points.count(name) != 0) return nullptr;
   const char* library = module == PsapiModule()      ? "PSAPI.DLL"
                         : module == Kernel32Module() ? "kernel32.dll"
@@ -231,6 +249,7 @@ EntryPoint SimDesktop::GetProcAddress(ModuleHandle module, const char* name) {
 }
 
 KernelHandle SimDesktop::OpenProcess(std::uint32_t access, std::uint32_t process_id) {
+  const AllocationFaults::Suspend suspend;
   if (Fails()) return nullptr;
   auto found = processes_.find(process_id);
   if (found == processes_.end() || !found->second.openable ||
@@ -244,12 +263,14 @@ KernelHandle SimDesktop::OpenProcess(std::uint32_t access, std::uint32_t process
 }
 
 void SimDesktop::CloseHandle(KernelHandle handle) {
+  const AllocationFaults::Suspend suspend;
   if (process_handles_.erase(handle) == 0 && snapshots_.erase(handle) == 0) ++bad_releases_;
 }
 
 bool SimDesktop::EnumProcessModules(EntryPoint entry, KernelHandle process,
                                     ModuleHandle* modules, std::uint32_t bytes,
                                     std::uint32_t* bytes_needed) {
+  const AllocationFaults::Suspend suspend;
   if (Fails() || entry != &PsapiEnumProcessModules || process_handles_.count(process) == 0) {
     return false;
   }
@@ -261,6 +282,7 @@ bool SimDesktop::EnumProcessModules(EntryPoint entry, KernelHandle process,
 std::uint32_t SimDesktop::GetModuleFileNameExA(EntryPoint entry, KernelHandle process,
                                                ModuleHandle module, char* path,
                                                std::uint32_t capacity) {
+  const AllocationFaults::Suspend suspend;
   auto open = process_handles_.find(process);
   if (Fails() || entry != &PsapiGetModuleFileNameExA || open == process_handles_.end() ||
       module != &executable_module_token || capacity == 0) {
@@ -275,6 +297,7 @@ std::uint32_t SimDesktop::GetModuleFileNameExA(EntryPoint entry, KernelHandle pr
 
 KernelHandle SimDesktop::CreateToolhelp32Snapshot(EntryPoint entry, std::uint32_t flags,
                                                   std::uint32_t) {
+  const AllocationFaults::Suspend suspend;
   if (Fails() || entry != &ToolhelpCreateSnapshot || flags != platform::kSnapshotProcesses) {
     return platform::InvalidHandleValue();
   }
@@ -296,12 +319,14 @@ bool SimDesktop::WalkTo(KernelHandle snapshot, std::size_t index, platform::Proc
 
 bool SimDesktop::Process32First(EntryPoint entry, KernelHandle snapshot,
                                 platform::ProcessEntry* out) {
+  const AllocationFaults::Suspend suspend;
   if (Fails() || entry != &ToolhelpProcess32First) return false;
   return WalkTo(snapshot, 0, out);
 }
 
 bool SimDesktop::Process32Next(EntryPoint entry, KernelHandle snapshot,
                                platform::ProcessEntry* out) {
+  const AllocationFaults::Suspend suspend;
   if (Fails() || entry != &ToolhelpProcess32Next) return false;
   auto open = snapshots_.find(snapshot);
   return open != snapshots_.end() && WalkTo(snapshot, open->second, out);
@@ -309,6 +334,7 @@ bool SimDesktop::Process32Next(EntryPoint entry, KernelHandle snapshot,
 
 std::intptr_t SimDesktop::SendMessageA(WindowHandle handle, std::uint32_t message,
                                        std::uintptr_t wparam, std::intptr_t lparam) {
+  const AllocationFaults::Suspend suspend;
   if (Fails()) return 0;
   SimWindow& target = window(handle);
   return target.player ? target.player->Answer({message, wparam, lparam}) : 0;
@@ -316,6 +342,7 @@ std::intptr_t SimDesktop::SendMessageA(WindowHandle handle, std::uint32_t messag
 
 bool SimDesktop::ReadProcessMemory(KernelHandle process, std::uintptr_t address, void* buffer,
                                    std::size_t bytes, std::size_t* bytes_read) {
+  const AllocationFaults::Suspend suspend;
   *bytes_read = 0;
   const bool short_read = Fails();
   auto open = process_handles_.find(process);

@@ -100,7 +100,14 @@ class SimDesktop final : public platform::Platform {
 
   // Makes call number `n` (counted from 1 from now on) fail as the real
   // call can: a null or invalid handle, false, 0 or a short read. 0: none.
-  void FailCall(int n) { fail_at_ = n; calls_ = 0; }
+  void FailCall(int n) {
+    fail_at_ = n;
+    calls_ = 0;
+    injected_ = false;
+  }
+  // A block for the host's own request text: the host's call, not the
+  // module's, so it is never failed.
+  platform::BlockHandle HostAlloc(std::size_t bytes);
   int calls() const { return calls_; }
   bool failure_injected() const { return injected_; }
 

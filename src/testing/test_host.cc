@@ -8,7 +8,7 @@ namespace nirevo::testing {
 namespace {
 
 void* BlockWith(SimDesktop& desktop, std::string_view text) {
-  void* block = desktop.GlobalAlloc(text.size());
+  void* block = desktop.HostAlloc(text.size());
   if (!text.empty()) std::memcpy(block, text.data(), text.size());
   return block;
 }

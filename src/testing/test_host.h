@@ -3,6 +3,7 @@
 #ifndef NIREVO_TESTING_TEST_HOST_H_
 #define NIREVO_TESTING_TEST_HOST_H_
 
+#include <cctype>
 #include <cstdint>
 #include <map>
 #include <string>
@@ -43,6 +44,18 @@ std::string ExecuteText(const std::vector<std::pair<std::string, std::string>>& 
 // (in byte-wise order), the empty line.
 std::string Answer(std::string_view status,
                    const std::map<std::string, std::string>& headers = {});
+
+// Names the instances of a parameterised test after their case's `name`.
+struct NameOfCase {
+  template <typename ParamInfo>
+  std::string operator()(const ParamInfo& param_info) const {
+    std::string name = param_info.param.name;
+    for (char& c : name) {
+      if (!std::isalnum(static_cast<unsigned char>(c))) c = '_';
+    }
+    return name;
+  }
+};
 
 }  // namespace nirevo::testing
 
