@@ -4,7 +4,7 @@ add_library(nirevo_module STATIC ${NIREVO_MODULE_SOURCES} src/platform/native_pl
 target_include_directories(nirevo_module PUBLIC src)
 target_link_libraries(nirevo_module PUBLIC nirevo_warnings)
 
-if(NIREVO_TESTS OR NIREVO_BENCHMARKS)
+if(NIREVO_TESTS OR NIREVO_BENCHMARKS OR NIREVO_FUZZ)
   add_library(nirevo_testing STATIC src/testing/allocation_faults.cc src/testing/sim_desktop.cc
               src/testing/test_host.cc)
   target_link_libraries(nirevo_testing PUBLIC nirevo_module)
@@ -39,4 +39,11 @@ if(NIREVO_TESTS)
       src/testing/counting_operator_new.cc)
   target_link_libraries(nirevo_memory_tests PRIVATE nirevo_testing GTest::gtest GTest::gtest_main)
   gtest_discover_tests(nirevo_memory_tests DISCOVERY_MODE PRE_TEST)
+endif()
+
+# The libFuzzer target over the `request` boundary (clang only).
+if(NIREVO_FUZZ)
+  add_executable(nirevo_fuzz src/fuzz/request_fuzzer.cc)
+  target_link_libraries(nirevo_fuzz PRIVATE nirevo_testing)
+  target_link_options(nirevo_fuzz PRIVATE -fsanitize=fuzzer)
 endif()

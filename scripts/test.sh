@@ -12,6 +12,14 @@ cmake --preset native >/dev/null
 cmake --build --preset native
 ctest --preset native -j2
 
+echo "== fuzz target (a bounded number of runs)"
+cmake --preset fuzz >/dev/null
+cmake --build --preset fuzz
+corpus=$(mktemp -d)
+cp fuzz/corpus/* "$corpus"
+build/fuzz/nirevo_fuzz -runs=100000 -rss_limit_mb=4096 "$corpus" 2>&1 | tail -n 2
+rm -rf "$corpus"
+
 echo "== Windows builds"
 for preset in mingw-i686 mingw-i686-plain mingw-x86_64; do
   cmake --preset "$preset" >/dev/null

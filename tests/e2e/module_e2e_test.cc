@@ -209,6 +209,44 @@ TEST_F(ModuleTest, DecoyWindowsAreNotThePlayer) {
   EXPECT_TRUE(notes.Log().empty());
 }
 
+// Wine hands out the lowest free handle value: a handle made after a burst
+// of requests with the value of one made before shows none was left open.
+HANDLE ProbeHandle() {
+  HANDLE probe = CreateEventA(nullptr, FALSE, FALSE, nullptr);
+  CloseHandle(probe);
+  return probe;
+}
+
+TEST_F(ModuleTest, NoHandleOrLibraryIsLeftBehind) {
+  TempDirectory directory;
+  ASSERT_EQ(module.Load(directory.path()), 1);
+  StartPlayer();
+  player->Control("playlist\ta\tb\tc\td\te");
+  player->Control("unreadable 1\nnoaddress 2\npartial 3");
+  ASSERT_EQ(GetModuleHandleA("psapi.dll"), nullptr);
+  EXPECT_EQ(Execute({"getplaylist"}), Answer("200 OK", {{"Result", "5"}, {"Value0", "a"}, {"Value4", "e"}}));
+
+  const HANDLE before = ProbeHandle();
+  {
+    // The probe sees a handle left open.
+    HANDLE held = OpenProcess(PROCESS_VM_READ, FALSE, player->process_id());
+    EXPECT_NE(ProbeHandle(), before);
+    CloseHandle(held);
+  }
+  for (int round = 0; round < 10; ++round) {
+    Execute({"getplaylist"});
+    Execute({"gettitle", "2"});
+    Execute({"iswinamprun"});
+    Execute({"license"});
+    Execute({"setvolume", "50"});
+  }
+  EXPECT_EQ(ProbeHandle(), before);
+  EXPECT_EQ(GetModuleHandleA("psapi.dll"), nullptr);  // loaded and freed per window test
+  ASSERT_EQ(module.Load(directory.path() + "missing\\"), 1);
+  EXPECT_EQ(Execute({"license"}), Answer("400 Bad Request"));
+  EXPECT_EQ(ProbeHandle(), before);
+}
+
 std::string FileText(const std::string& path) {
   std::ifstream file(path, std::ios::binary);
   return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());

@@ -12,7 +12,9 @@
 //
 // Tests script it with WM_COPYDATA (dwData kControl), one command per line:
 //   playlist<TAB>title<TAB>title…   set NAME VALUE   noaddress INDEX
-//   unreadable INDEX   clearlog   exit
+//   unreadable INDEX   partial INDEX   clearlog   exit
+// ("unreadable" answers an address in a page that cannot be read, "partial"
+// one whose 256 bytes run past the end of readable memory)
 // where NAME is playing, elapsed, length, volume, shuffle, repeat, position
 // or jump_answer.
 #include <windows.h>
@@ -144,11 +146,14 @@ void Control(const std::string& script) {
           {"volume", &player.volume},   {"shuffle", &player.shuffle}, {"repeat", &player.repeat},
           {"position", &player.position}, {"jump_answer", &player.jump_answer}};
       if (fields.count(name) != 0) *fields[name] = value;
-    } else if (verb == "noaddress" || verb == "unreadable") {
+    } else if (verb == "noaddress" || verb == "unreadable" || verb == "partial") {
       long index = 0;
       words >> index;
+      const std::size_t committed = (player.memory_size + 4095) / 4096 * 4096;
       player.address_override[index] =
-          verb == "noaddress" ? 0 : reinterpret_cast<std::uintptr_t>(player.no_access);
+          verb == "noaddress"    ? 0
+          : verb == "unreadable" ? reinterpret_cast<std::uintptr_t>(player.no_access)
+                                 : reinterpret_cast<std::uintptr_t>(player.memory + committed - 100);
     } else if (verb == "clearlog" && player.log != nullptr) {
       std::fclose(player.log);
       player.log = std::fopen(player.log_path.c_str(), "wb");
