@@ -17,7 +17,7 @@ cmake --preset fuzz >/dev/null
 cmake --build --preset fuzz
 corpus=$(mktemp -d)
 cp fuzz/corpus/* "$corpus"
-build/fuzz/nirevo_fuzz -runs=100000 -rss_limit_mb=4096 "$corpus" 2>&1 | tail -n 2
+build/fuzz/nirevo_fuzz -runs=100000 -rss_limit_mb=4096 -artifact_prefix=build/fuzz/ "$corpus" 2>&1 | tail -n 2
 rm -rf "$corpus"
 
 echo "== Windows builds"

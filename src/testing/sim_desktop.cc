@@ -81,10 +81,10 @@ std::intptr_t SimPlayer::Answer(const Message& m) {
       case player::kCommandPlay: playing = 1; break;
       case player::kCommandPause: playing = playing == 1 ? 3 : playing; break;
       case player::kCommandStop: playing = 0; break;
-      case player::kCommandPrevious: position = std::max(position - 1, 0); break;
-      case player::kCommandNext: ++position; break;
-      case player::kCommandVolumeUp: volume = std::min(volume + 3, 255); break;
-      case player::kCommandVolumeDown: volume = std::max(volume - 3, 0); break;
+      case player::kCommandPrevious: position = position > 0 ? position - 1 : 0; break;
+      case player::kCommandNext: position = player::WrappingAdd(position, 1); break;
+      case player::kCommandVolumeUp: volume = volume < 252 ? volume + 3 : 255; break;
+      case player::kCommandVolumeDown: volume = volume > 3 ? volume - 3 : 0; break;
       default: break;
     }
     return 0;
