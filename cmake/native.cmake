@@ -47,3 +47,10 @@ if(NIREVO_FUZZ)
   target_link_libraries(nirevo_fuzz PRIVATE nirevo_testing)
   target_link_options(nirevo_fuzz PRIVATE -fsanitize=fuzzer)
 endif()
+
+# Benchmarks of the module's own cost (Google Benchmark).
+if(NIREVO_BENCHMARKS)
+  find_package(benchmark REQUIRED)
+  add_executable(nirevo_bench src/bench/request_bench.cc)
+  target_link_libraries(nirevo_bench PRIVATE nirevo_testing benchmark::benchmark)
+endif()

@@ -49,3 +49,10 @@ set(CPACK_GENERATOR ZIP)
 set(CPACK_PACKAGE_FILE_NAME "nirevo-${PROJECT_VERSION}-${CMAKE_SYSTEM_PROCESSOR}")
 set(CPACK_INCLUDE_TOPLEVEL_DIRECTORY ON)
 include(CPack)
+
+# The side-by-side benchmark host: the DLL next to the bare Win32 calls.
+if(NIREVO_TESTS)
+  add_executable(nirevo_bench_host tools/bench_host/bench_host.cc tests/e2e/player_process.cc)
+  target_include_directories(nirevo_bench_host PRIVATE tests/e2e)
+  target_link_libraries(nirevo_bench_host PRIVATE saori_host)
+endif()

@@ -8,6 +8,7 @@ packages=(
   clang libclang-rt-14-dev                              # the fuzz target
   g++-mingw-w64-i686-win32 g++-mingw-w64-x86-64-posix  # the Windows builds
   wine64 xvfb xauth                                     # the module driven for real
+  python3                                               # checks of the DLLs and the package
 )
 
 missing=()

@@ -55,8 +55,14 @@ std::string EvaluateRequest(platform::Platform& platform,
   response["Charset"] = "Shift_JIS";
   response["Sender"] = "nirevo";
 
+  const std::string_view status_text = StatusText(status);
+  std::size_t size = kProtocol.size() + 1 + status_text.size() + 4;
+  for (const auto& [name, value] : response) {
+    if (!value.empty()) size += name.size() + value.size() + 4;
+  }
   std::string text;
-  text.append(kProtocol).append(" ").append(StatusText(status)).append("\r\n");
+  text.reserve(size);
+  text.append(kProtocol).append(" ").append(status_text).append("\r\n");
   for (const auto& [name, value] : response) {
     if (value.empty()) continue;
     text.append(name).append(": ").append(value).append("\r\n");

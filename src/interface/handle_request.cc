@@ -51,21 +51,23 @@ void ReadHeaders(LineReader& reader, RequestHeaders& headers) {
 
 }  // namespace
 
-void ParseRequest(std::string_view text, std::string* method, RequestHeaders* headers) {
-  LineReader reader(text);
+void ParseRequest(std::string text, std::string* method, RequestHeaders* headers) {
+  // The lines are read from the "ORIGINAL" entry itself: the text is kept
+  // once, and a multimap entry's value stays where it is.
+  const std::string& original = headers->emplace("ORIGINAL", std::move(text))->second;
+  LineReader reader(original);
   std::string_view request_line;
   reader.Next(&request_line);
   *method = MethodOf(request_line);
-  headers->emplace("ORIGINAL", std::string(text));
   ReadHeaders(reader, *headers);
 }
 
-std::string HandleRequest(platform::Platform& platform, std::string_view text) {
+std::string HandleRequest(platform::Platform& platform, std::string text) {
   const TNS_PitaroANI* module = CurrentModule();
   if (module == nullptr) return std::string(kInternalServerErrorAnswer);
   std::string method;
   RequestHeaders headers;
-  ParseRequest(text, &method, &headers);
+  ParseRequest(std::move(text), &method, &headers);
   return EvaluateRequest(platform, *module, method, headers);
 }
 

@@ -22,11 +22,11 @@ inline constexpr std::string_view kInternalServerErrorAnswer =
 // Splits `text` into the method (the request line up to " SAORI/") and the
 // header lines up to the first empty one, after an entry "ORIGINAL" that holds
 // every byte of `text`. Lines end at LF; the reader stops at a zero byte.
-void ParseRequest(std::string_view text, std::string* method, RequestHeaders* headers);
+void ParseRequest(std::string text, std::string* method, RequestHeaders* headers);
 
 // Answers the response text for `text`, every byte of the host's request.
 // Without a current module object the answer is kInternalServerErrorAnswer.
-std::string HandleRequest(platform::Platform& platform, std::string_view text);
+std::string HandleRequest(platform::Platform& platform, std::string text);
 
 }  // namespace nirevo
 

@@ -1,10 +1,19 @@
 // "gettitle" without a number (the current entry) and "getplaylist" (the
 // count and every entry by its 0-based index).
+#include <charconv>
+
 #include "player/command_blocks.h"
 #include "player/playlist_title.h"
 
 namespace nirevo::player {
 namespace {
+
+// "Value" and the decimal index: the name of a playlist entry's header.
+std::string ValueName(std::int32_t index) {
+  char name[16] = "Value";
+  char* end = std::to_chars(name + 5, name + sizeof name, index).ptr;
+  return std::string(name, end);
+}
 
 int CurrentTitle(CommandContext& context) {
   TitleBuffer title{};
@@ -21,7 +30,7 @@ int Playlist(CommandContext& context) {
   TitleBuffer title;
   for (std::int32_t index = 0; index < count; ++index) {
     if (!ReadTitle(context.player, index, title)) continue;
-    context.response["Value" + DecimalText(index)] = std::string(TitleText(title));
+    context.response.insert_or_assign(ValueName(index), std::string(TitleText(title)));
   }
   return 200;
 }

@@ -74,7 +74,7 @@ void SimPlayer::SetPlaylist(SimProcess& process, const std::vector<std::string>&
 }
 
 std::intptr_t SimPlayer::Answer(const Message& m) {
-  received.push_back(m);
+  if (record) received.push_back(m);
   const auto operand = static_cast<std::int32_t>(static_cast<std::intptr_t>(m.wparam));
   if (m.message == player::kWmCommand) {
     switch (operand) {

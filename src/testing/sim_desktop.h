@@ -60,6 +60,7 @@ class SimPlayer {
   std::map<std::int32_t, std::uintptr_t> title_address;
 
   std::vector<Message> received;
+  bool record = true;  // benchmarks turn the record off
 
   // Lays the titles out in `process`'s memory from `base` on, each one
   // zero-terminated in a slot with room for a whole 256-byte read.
