@@ -20,13 +20,6 @@ namespace {
 
 using Lines = std::vector<std::string>;
 
-std::string BesideThisProgram(const std::string& name) {
-  char path[MAX_PATH] = {};
-  GetModuleFileNameA(nullptr, path, MAX_PATH);
-  std::string directory(path);
-  return directory.substr(0, directory.rfind('\\') + 1) + name;
-}
-
 std::string Answer(const std::string& status, std::map<std::string, std::string> headers = {}) {
   headers["Charset"] = "Shift_JIS";
   headers["Sender"] = "nirevo";

@@ -87,6 +87,13 @@ std::vector<std::string> PlayerProcess::Log() const {
   return lines;
 }
 
+std::string BesideThisProgram(const std::string& name) {
+  char path[MAX_PATH] = {};
+  GetModuleFileNameA(nullptr, path, MAX_PATH);
+  std::string directory(path);
+  return directory.substr(0, directory.rfind('\\') + 1) + name;
+}
+
 TempDirectory::TempDirectory() {
   char temp[MAX_PATH] = {};
   GetTempPathA(MAX_PATH, temp);

@@ -41,6 +41,9 @@ class PlayerProcess {
   std::string error_;
 };
 
+// The path of `name` in the directory of the running program.
+std::string BesideThisProgram(const std::string& name);
+
 // A directory of its own under the temporary directory, removed at the end.
 class TempDirectory {
  public:

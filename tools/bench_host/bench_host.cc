@@ -112,13 +112,6 @@ struct Case {
   void (*bare)(std::size_t, std::size_t);
 };
 
-std::string BesideThisProgram(const std::string& name) {
-  char path[MAX_PATH] = {};
-  GetModuleFileNameA(nullptr, path, MAX_PATH);
-  std::string directory(path);
-  return directory.substr(0, directory.rfind('\\') + 1) + name;
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -132,7 +125,7 @@ int main(int argc, char** argv) {
   for (int i = 0; i < 2000; ++i) playlist += "\tArtist " + std::to_string(i) + " - A Title Of Some Length";
   player.Control(playlist);
 
-  saori::Module module(BesideThisProgram("nirevo.dll"));
+  saori::Module module(e2e::BesideThisProgram("nirevo.dll"));
   if (!module.ok()) {
     std::fprintf(stderr, "bench: %s\n", module.error().c_str());
     return 2;
