@@ -24,7 +24,7 @@ cmake --build --preset mingw-x86_64 --target nirevo nirevo_bench_host standin_pl
 source scripts/wine-env.sh
 prepare_prefix
 xvfb-run -a "$wine" "$x86_64_build/nirevo_bench_host.exe" "$rounds" 2>/dev/null >"$out/wine.tsv"
-wineserver -k 2>/dev/null || true
+"$wineserver" -k 2>/dev/null || true
 
 python3 scripts/bench_report.py "$out" "$rounds"
 gnuplot "$out/plot.gp"

@@ -29,4 +29,4 @@ echo "== ... and read its title";          call gettitle
 echo "== Write the licence file";          call license
 head -n 2 "$(dirname "$build/nirevo.dll")/nirevo_license.txt" | tr -d '\r'
 SESSION
-wineserver -k 2>/dev/null || true
+"$wineserver" -k 2>/dev/null || true

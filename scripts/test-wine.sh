@@ -11,12 +11,12 @@ cp "$x86_64_build/nirevo_e2e.exe" "$x86_64_build/nirevo_e2e_win98.exe"
   /v Version /d win98 /f >/dev/null
 # Windows made later must meet a desktop on the virtual display, not one made
 # without a display for the registry tool.
-wineserver -w
+"$wineserver" -w
 
 status=0
 xvfb-run -a bash -c '
   "$0" "$1/nirevo_e2e.exe" --gtest_filter=-Windows98.* &&
   "$0" "$1/nirevo_e2e_win98.exe" --gtest_filter=Windows98.*
 ' "$wine" "$x86_64_build" || status=$?
-wineserver -k 2>/dev/null || true
+"$wineserver" -k 2>/dev/null || true
 exit $status

@@ -4,6 +4,7 @@ root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 export WINEPREFIX=${NIREVO_WINEPREFIX:-$root/build/wineprefix}
 export WINEDEBUG=-all WINEARCH=win64 WINEDLLOVERRIDES="mscoree,mshtml="
 wine=/usr/lib/wine/wine64
+wineserver=/usr/lib/wine/wineserver
 x86_64_build=$root/build/mingw-x86_64
 
 # Creates the prefix once; installs the stand-in player at
@@ -12,7 +13,7 @@ prepare_prefix() {
   if [ ! -f "$WINEPREFIX/system.reg" ]; then
     mkdir -p "$WINEPREFIX"
     "$wine" wineboot --init >/dev/null 2>&1
-    wineserver -w
+    "$wineserver" -w
   fi
   mkdir -p "$WINEPREFIX/drive_c/Program Files/Winamp"
   cp "$x86_64_build/winamp.exe" "$WINEPREFIX/drive_c/Program Files/Winamp/winamp.exe"

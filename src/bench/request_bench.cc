@@ -67,6 +67,19 @@ void BM_WindowSearch(benchmark::State& state) {
   state.SetComplexityN(state.range(0));
 }
 
+// Bad input at the boundary: `lines` header lines, and one line of `bytes`.
+void BM_HeaderLines(benchmark::State& state) {
+  std::string text = "EXECUTE SAORI/1.0\r\n";
+  for (int64_t i = 0; i < state.range(0); ++i) text += "H: v\r\n";
+  Run(state, text + "Argument0: getvolume\r\n\r\n");
+  state.SetComplexityN(state.range(0));
+}
+void BM_LongLine(benchmark::State& state) {
+  Run(state, "EXECUTE SAORI/1.0\r\nArgument0: " +
+                 std::string(static_cast<std::size_t>(state.range(0)), 'w') + "\r\n\r\n");
+  state.SetComplexityN(state.range(0));
+}
+
 BENCHMARK(BM_VersionQuery);
 BENCHMARK(BM_RefusedCaller);
 BENCHMARK(BM_GetVolume);
@@ -74,6 +87,8 @@ BENCHMARK(BM_SetVolume);
 BENCHMARK(BM_BadNumber);
 BENCHMARK(BM_GetPlaylist)->Arg(10)->Arg(100)->Arg(1000)->Arg(10000)->Complexity(benchmark::oN);
 BENCHMARK(BM_WindowSearch)->Arg(10)->Arg(100)->Arg(1000)->Complexity(benchmark::oN);
+BENCHMARK(BM_HeaderLines)->Arg(1000)->Arg(10000)->Arg(100000)->Arg(1000000)->Complexity();
+BENCHMARK(BM_LongLine)->Arg(1 << 10)->Arg(1 << 14)->Arg(1 << 18)->Arg(1 << 22)->Complexity();
 
 }  // namespace
 }  // namespace nirevo

@@ -59,6 +59,7 @@ INSTANTIATE_TEST_SUITE_P(
         ParseCase{"X\n:\n", "X", {{"", ""}}},
         ParseCase{"X\na: 1:2\n", "X", {{"a", "1:2"}}},
         ParseCase{"X\nb: 2\nb: 1\n", "X", {{"b", "2"}, {"b", "1"}}},
+        ParseCase{"X\nb: 1\na: 0\nb: 2\nb: 3\n", "X", {{"b", "1"}, {"a", "0"}, {"b", "2"}, {"b", "3"}}},
         ParseCase{"X\na: 1\r\n\r\nb: 2\r\n", "X", {{"a", "1"}}},
         ParseCase{"X\na: 1\n\nb: 2\n", "X", {{"a", "1"}}},
         ParseCase{"X\na: 1\r\r\n", "X", {{"a", "1\r"}}},

@@ -21,6 +21,7 @@ struct FaultCase {
   std::string word;
   std::string argument;  // empty: no "Argument1"
   std::uint32_t platform_id;
+  bool unknown_platform = false;  // a failing version query reports platform id 3
 };
 
 std::vector<FaultCase> Cases() {
@@ -38,6 +39,8 @@ std::vector<FaultCase> Cases() {
   }
   cases.push_back({"playlist_through_toolhelp", "getplaylist", "", platform::kPlatformWin32Windows});
   cases.push_back({"iswinamprun_through_toolhelp", "iswinamprun", "", platform::kPlatformWin32Windows});
+  cases.push_back({"playlist_unknown_platform", "getplaylist", "", platform::kPlatformWin32Nt, true});
+  cases.push_back({"iswinamprun_unknown_platform", "iswinamprun", "", platform::kPlatformWin32Windows, true});
   return cases;
 }
 
@@ -45,6 +48,7 @@ class PlatformFaultsTest : public ::testing::TestWithParam<FaultCase> {
  protected:
   PlatformFaultsTest() {
     desktop.platform_id = GetParam().platform_id;
+    desktop.fail_version_as_unknown_platform = GetParam().unknown_platform;
     desktop.process(50).image_path = "C:\\Windows\\notepad.exe";
     desktop.AddWindow("Winamp notes - Notepad", 50);
     platform::WindowHandle window = desktop.AddPlayer();

@@ -205,7 +205,11 @@ std::uint32_t SimDesktop::GetWindowThreadProcessId(WindowHandle handle,
 
 bool SimDesktop::GetVersionExA(std::uint32_t* id) {
   const AllocationFaults::Suspend suspend;
-  if (Fails()) return false;
+  if (Fails()) {
+    if (!fail_version_as_unknown_platform) return false;
+    *id = 3;
+    return true;
+  }
   *id = platform_id;
   return true;
 }

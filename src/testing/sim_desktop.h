@@ -97,6 +97,9 @@ class SimDesktop final : public platform::Platform {
 
   std::uint32_t platform_id = platform::kPlatformWin32Nt;
   bool psapi_present = true;
+  // When the failing call is GetVersionExA: answer an unknown platform id
+  // instead of failing.
+  bool fail_version_as_unknown_platform = false;
   std::set<std::string> missing_entry_points;
 
   // Makes call number `n` (counted from 1 from now on) fail as the real
