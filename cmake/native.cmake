@@ -24,6 +24,7 @@ if(NIREVO_TESTS)
       src/player/numeric_tail_test.cc
       src/player/platform_faults_test.cc
       src/player/player_arithmetic_test.cc
+      src/player/volume_level_test.cc
       src/player/status_queries_test.cc
       src/player/title_commands_test.cc
       src/player/window_search_test.cc)

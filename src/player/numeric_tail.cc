@@ -7,6 +7,7 @@
 
 #include "player/command_blocks.h"
 #include "player/playlist_title.h"
+#include "player/volume_level.h"
 
 namespace nirevo::player {
 namespace {

@@ -26,13 +26,6 @@ constexpr std::int32_t WrappingMultiply(std::int32_t a, std::int32_t b) {
 // "-" for negative values, then the digits without leading zeros.
 std::string DecimalText(std::int32_t value);
 
-// The player's volume level for a percentage: n * 2.55 + 1.0 truncated toward
-// zero, where 2.55 is the nearest double (slightly below 2.55) and the product
-// and the sum are each rounded to a 64-bit significand, as extended precision
-// does; the low 32 bits of the truncated value. Computed exactly in integers,
-// so every build and every floating-point mode gives the same level.
-std::int32_t VolumeLevel(std::int32_t percent);
-
 }  // namespace nirevo::player
 
 #endif  // NIREVO_PLAYER_PLAYER_ARITHMETIC_H_
