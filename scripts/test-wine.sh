@@ -16,7 +16,10 @@ cp "$x86_64_build/nirevo_e2e.exe" "$x86_64_build/nirevo_e2e_win98.exe"
 status=0
 xvfb-run -a bash -c '
   "$0" "$1/nirevo_e2e.exe" --gtest_filter=-Windows98.* &&
-  "$0" "$1/nirevo_e2e_win98.exe" --gtest_filter=Windows98.*
+  "$0" "$1/nirevo_e2e_win98.exe" --gtest_filter=Windows98.* &&
+  plain=$("$0" "$1/saori-call.exe" "$1-plain/nirevo.dll" iswinamprun) &&
+  [ "$plain" = "$(printf "SAORI/1.0 200 OK\r\nCharset: Shift_JIS\r\nResult: 0\r\nSender: nirevo\r\n\r\n")" ] &&
+  echo "the DLL with plain export names answers a host that looks for \"load\" first"
 ' "$wine" "$x86_64_build" || status=$?
 "$wineserver" -k 2>/dev/null || true
 exit $status

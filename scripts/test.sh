@@ -21,13 +21,14 @@ build/fuzz/nirevo_fuzz -runs=100000 -rss_limit_mb=4096 -artifact_prefix=build/fu
 rm -rf "$corpus"
 
 echo "== Windows builds"
-for preset in mingw-i686 mingw-i686-plain mingw-x86_64; do
+for preset in mingw-i686 mingw-i686-plain mingw-x86_64 mingw-x86_64-plain; do
   cmake --preset "$preset" >/dev/null
   cmake --build --preset "$preset"
 done
 scripts/inspect-dll.sh build/mingw-i686/nirevo.dll i686
 scripts/inspect-dll.sh build/mingw-i686-plain/nirevo.dll i686 plain
 scripts/inspect-dll.sh build/mingw-x86_64/nirevo.dll x86_64
+scripts/inspect-dll.sh build/mingw-x86_64-plain/nirevo.dll x86_64 plain
 
 echo "== release package"
 (cd build/mingw-i686 && cpack -G ZIP >/dev/null)

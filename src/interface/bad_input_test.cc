@@ -83,6 +83,8 @@ TEST_P(BadInputTest, IsAnsweredWithMemoryProportionalToTheInput) {
   // The request text, its copy as "ORIGINAL", and one multimap node with two
   // strings per header line (a line is at least 2 bytes).
   EXPECT_LE(used, 80 * input.request.size() + (1 << 16)) << used << " bytes";
+  RecordProperty("peak_bytes", std::to_string(used));
+  RecordProperty("input_bytes", std::to_string(input.request.size()));
   EXPECT_TRUE(desktop.Balanced());
 }
 
