@@ -1,10 +1,4 @@
-# Cross-compiling for Windows with Debian's MinGW-w64 (i686, win32 threads: no threading runtime in the DLL).
-set(CMAKE_SYSTEM_NAME Windows)
-set(CMAKE_SYSTEM_PROCESSOR i686)
-set(CMAKE_C_COMPILER i686-w64-mingw32-gcc-win32)
-set(CMAKE_CXX_COMPILER i686-w64-mingw32-g++-win32)
-set(CMAKE_RC_COMPILER i686-w64-mingw32-windres)
-set(CMAKE_FIND_ROOT_PATH /usr/i686-w64-mingw32)
-set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
-set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
-set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
+# The 32-bit DLL we ship: win32 threads, so no threading runtime in the DLL.
+set(NIREVO_MINGW_ARCH i686)
+set(NIREVO_MINGW_THREADS win32)
+include(${CMAKE_CURRENT_LIST_DIR}/mingw-toolchain.cmake)

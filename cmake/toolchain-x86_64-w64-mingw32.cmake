@@ -1,10 +1,5 @@
-# Cross-compiling for Windows with Debian's MinGW-w64 (x86_64, posix threads: the test framework needs std::mutex).
-set(CMAKE_SYSTEM_NAME Windows)
-set(CMAKE_SYSTEM_PROCESSOR x86_64)
-set(CMAKE_C_COMPILER x86_64-w64-mingw32-gcc-posix)
-set(CMAKE_CXX_COMPILER x86_64-w64-mingw32-g++-posix)
-set(CMAKE_RC_COMPILER x86_64-w64-mingw32-windres)
-set(CMAKE_FIND_ROOT_PATH /usr/x86_64-w64-mingw32)
-set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
-set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
-set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
+# The 64-bit build run under Wine: posix threads, since the test framework
+# needs std::mutex.
+set(NIREVO_MINGW_ARCH x86_64)
+set(NIREVO_MINGW_THREADS posix)
+include(${CMAKE_CURRENT_LIST_DIR}/mingw-toolchain.cmake)

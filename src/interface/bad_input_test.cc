@@ -80,8 +80,9 @@ TEST_P(BadInputTest, IsAnsweredWithMemoryProportionalToTheInput) {
   const std::size_t before = AllocationFaults::live_bytes();
   EXPECT_EQ(host.Request(input.request), input.answer);
   const std::size_t used = AllocationFaults::peak_bytes() - before;
-  // The request text, its copy as "ORIGINAL", and one multimap node with two
-  // strings per header line (a line is at least 2 bytes).
+  // The request text (kept once, as "ORIGINAL"), a value as long as the
+  // text, and one multimap node with two strings per header line (a line is
+  // at least 2 bytes).
   EXPECT_LE(used, 80 * input.request.size() + (1 << 16)) << used << " bytes";
   RecordProperty("peak_bytes", std::to_string(used));
   RecordProperty("input_bytes", std::to_string(input.request.size()));

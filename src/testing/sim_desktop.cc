@@ -152,10 +152,7 @@ KernelHandle SimDesktop::NewHandle() {
 
 platform::BlockHandle SimDesktop::GlobalAlloc(std::size_t bytes) {
   if (Fails() || AllocationFaults::ShouldFail()) return nullptr;
-  const AllocationFaults::Suspend suspend;
-  void* block = std::malloc(bytes == 0 ? 1 : bytes);
-  blocks_.insert(block);
-  return block;
+  return HostAlloc(bytes);
 }
 
 platform::BlockHandle SimDesktop::HostAlloc(std::size_t bytes) {
