@@ -5,6 +5,8 @@ enable_language(RC)
 # The C and C++ runtimes go into every binary, so that the DLL imports only
 # what every Windows has.
 add_link_options(-static -static-libgcc -static-libstdc++ $<$<CONFIG:Release>:-s>)
+# Small over fast: the module's cost is in the calls it makes, not its code.
+set(CMAKE_CXX_FLAGS_RELEASE "-Os -DNDEBUG")
 
 if(NIREVO_PLAIN_EXPORTS)
   set(NIREVO_PLAIN_EXPORT_LINES "  load\n  unload\n  request")
@@ -15,6 +17,7 @@ configure_file(src/windows/nirevo.def.in nirevo.def @ONLY)
 configure_file(src/windows/version.rc.in version.rc @ONLY)
 
 add_library(nirevo SHARED ${NIREVO_MODULE_SOURCES} src/platform/win32_platform.cc
+            src/windows/runtime_trims.cc
             ${CMAKE_CURRENT_BINARY_DIR}/nirevo.def ${CMAKE_CURRENT_BINARY_DIR}/version.rc)
 set_target_properties(nirevo PROPERTIES PREFIX "" OUTPUT_NAME nirevo)
 target_include_directories(nirevo PRIVATE src)
@@ -33,12 +36,21 @@ set_target_properties(standin_player PROPERTIES OUTPUT_NAME winamp)
 target_link_libraries(standin_player PRIVATE nirevo_warnings)
 
 # End-to-end tests, run under Wine by scripts/test-wine.sh.
-if(NIREVO_TESTS AND EXISTS /usr/src/googletest/CMakeLists.txt)
+if(NIREVO_TESTS)
+  if(NOT EXISTS /usr/src/googletest/CMakeLists.txt)
+    message(FATAL_ERROR "the end-to-end tests need GoogleTest's sources in /usr/src/googletest "
+                        "(package googletest), or configure with -DNIREVO_TESTS=OFF")
+  endif()
+  if(NIREVO_MINGW_THREADS STREQUAL "win32")
+    message(FATAL_ERROR "GoogleTest needs std::mutex, which the win32-threads runtime lacks: "
+                        "build the tests with the posix variant (preset mingw-i686-tests)")
+  endif()
   set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
   set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
   add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
-  add_executable(nirevo_e2e tests/e2e/module_e2e_test.cc tests/e2e/player_process.cc)
-  target_link_libraries(nirevo_e2e PRIVATE saori_host gtest gtest_main)
+  add_executable(nirevo_e2e tests/e2e/e2e_main.cc tests/e2e/module_e2e_test.cc
+                 tests/e2e/player_process.cc tests/e2e/toolhelp_widening.cc)
+  target_link_libraries(nirevo_e2e PRIVATE saori_host gtest)
 endif()
 
 # The release package: the 32-bit DLL, its licence and the user's reference.

@@ -6,7 +6,8 @@ set -euo pipefail
 packages=(
   cmake ninja-build g++ libgtest-dev libbenchmark-dev   # native build, tests, benchmarks
   clang libclang-rt-14-dev                              # the fuzz target
-  g++-mingw-w64-i686-win32 g++-mingw-w64-x86-64-posix  # the Windows builds
+  g++-mingw-w64-i686-win32 g++-mingw-w64-i686-posix  # the Windows builds (posix: test programs)
+  g++-mingw-w64-x86-64-posix
   wine64 xvfb xauth                                     # the module driven for real
   python3                                               # checks of the DLLs and the package
 )

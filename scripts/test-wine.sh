@@ -1,25 +1,64 @@
 #!/usr/bin/env bash
-# The module driven for real: the 64-bit nirevo.dll loaded by a SAORI host
-# under Wine, against the stand-in player in a process of its own. A copy of
-# the tests that the prefix reports as Windows 98 covers the Toolhelp path.
+# The module driven for real under Wine: the end-to-end suite loaded by a real
+# host against the stand-in player in a process of its own, in the
+# configurations that users meet. Each phase prints one line with its result;
+# a phase this machine cannot run is named, never passed over silently.
+# Expects the Windows builds (scripts/test.sh makes them).
 set -euo pipefail
 source "$(dirname "$0")/wine-env.sh"
-
-prepare_prefix
-cp "$x86_64_build/nirevo_e2e.exe" "$x86_64_build/nirevo_e2e_win98.exe"
-"$wine" reg add 'HKCU\Software\Wine\AppDefaults\nirevo_e2e_win98.exe' \
-  /v Version /d win98 /f >/dev/null
-# Windows made later must meet a desktop on the virtual display, not one made
-# without a display for the registry tool.
-"$wineserver" -w
+on_virtual_display "$0" "$@"
 
 status=0
-xvfb-run -a bash -c '
-  "$0" "$1/nirevo_e2e.exe" --gtest_filter=-Windows98.* &&
-  "$0" "$1/nirevo_e2e_win98.exe" --gtest_filter=Windows98.* &&
-  plain=$("$0" "$1/saori-call.exe" "$1-plain/nirevo.dll" iswinamprun) &&
-  [ "$plain" = "$(printf "SAORI/1.0 200 OK\r\nCharset: Shift_JIS\r\nResult: 0\r\nSender: nirevo\r\n\r\n")" ] &&
-  echo "the DLL with plain export names answers a host that looks for \"load\" first"
-' "$wine" "$x86_64_build" || status=$?
-"$wineserver" -k 2>/dev/null || true
+log=$(mktemp)
+trap 'stop_wine; rm -f "$log"' EXIT
+
+# phase NAME PROGRAM ARGUMENT...: runs one suite in the selected prefix.
+phase() {
+  local name=$1
+  shift
+  if "$wine" "$@" >"$log" 2>&1; then
+    echo "PASS  $name ($(grep -o '[0-9]* tests\? from [0-9]* test suites\? ran' "$log" | head -n 1))"
+  else
+    cat "$log"
+    echo "FAIL  $name"
+    status=1
+  fi
+}
+
+shipped=$(windows_path "$i686_build/nirevo.dll")
+shipped_plain=$(windows_path "$i686_plain_build/nirevo.dll")
+plain_64=$(windows_path "$x86_64_plain_build/nirevo.dll")
+# Titles above 4 GiB need a 64-bit player.
+not_high=-*TitlesAboveFourGibibytes*
+
+if runs_32bit; then
+  use_prefix 32
+  prepare_prefix
+  cp "$i686_tests_build/nirevo_e2e.exe" "$i686_tests_build/nirevo_e2e_win98.exe"
+  report_windows98 nirevo_e2e_win98.exe
+  phase "32-bit host, shipped 32-bit DLL, 32-bit player, NT (PSAPI)" \
+    "$i686_tests_build/nirevo_e2e.exe" --module="$shipped" --plain-dll="$shipped_plain" \
+    --gtest_filter="$not_high:Windows98.*"
+  phase "32-bit host, shipped 32-bit DLL, 32-bit player, Windows 98 (Toolhelp)" \
+    "$i686_tests_build/nirevo_e2e_win98.exe" --module="$shipped" \
+    --gtest_filter="$not_high:PlainNames.*"
+  "$wineserver" -k 2>/dev/null || true
+else
+  echo "SKIP  every 32-bit phase: this machine's kernel does not execute 32-bit programs" \
+       "(IA-32 emulation is off), so neither the shipped DLL nor the 32-bit player can run here"
+fi
+
+use_prefix 64
+prepare_prefix
+cp "$x86_64_build/nirevo_e2e.exe" "$x86_64_build/nirevo_e2e_win98.exe"
+report_windows98 nirevo_e2e_win98.exe
+if runs_32bit; then
+  phase "64-bit host, 64-bit DLL, 32-bit player in Program Files (x86), NT (PSAPI)" \
+    "$x86_64_build/nirevo_e2e.exe" --player='C:\Program Files (x86)\Winamp\winamp.exe' \
+    --plain-dll="$plain_64" --gtest_filter="$not_high:Windows98.*"
+fi
+phase "64-bit host, 64-bit DLL, 64-bit player with titles above 4 GiB, NT (PSAPI)" \
+  "$x86_64_build/nirevo_e2e.exe" --plain-dll="$plain_64" --gtest_filter=-Windows98.*
+phase "64-bit host, 64-bit DLL, 64-bit player, Windows 98 (Toolhelp)" \
+  "$x86_64_build/nirevo_e2e_win98.exe" --gtest_filter="$not_high:PlainNames.*"
 exit $status

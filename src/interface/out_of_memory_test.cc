@@ -5,7 +5,6 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
-#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -58,15 +57,10 @@ class OutOfMemoryTest : public ::testing::TestWithParam<OomCase> {
     for (int i = 0; i < 12; ++i) titles.push_back("Title number " + std::to_string(i));
     desktop.player(window).SetPlaylist(desktop.process(100), titles);
     desktop.player(window).title_address[5] = 0x7000;  // cannot be read
-    directory = std::filesystem::temp_directory_path() / ("nirevo-oom-" + std::to_string(getpid()));
-    std::filesystem::create_directories(directory);
-    host.Load(directory.string() + "/");
   }
-  ~OutOfMemoryTest() override { std::filesystem::remove_all(directory); }
 
   SimDesktop desktop;
   TestHost host{desktop};
-  std::filesystem::path directory;
 };
 
 TEST_P(OutOfMemoryTest, EveryAllocationMayFail) {

@@ -1,5 +1,6 @@
 // The default platform of a build without Win32: the host's text blocks live
 // in the C heap and the desktop is empty, so the player is never found.
+#include <cstdio>
 #include <cstdlib>
 
 #include "platform/platform.h"
@@ -61,6 +62,16 @@ class NativePlatform final : public Platform {
                          std::size_t* bytes_read) override {
     if (bytes_read != nullptr) *bytes_read = 0;
     return false;
+  }
+  FileHandle CreateTextFile(const char* path) override {
+    return std::fopen(path, "w");
+  }
+  bool WriteTextFile(FileHandle file, const char* text,
+                     std::size_t bytes) override {
+    return std::fwrite(text, 1, bytes, static_cast<std::FILE*>(file)) == bytes;
+  }
+  bool CloseTextFile(FileHandle file) override {
+    return std::fclose(static_cast<std::FILE*>(file)) == 0;
   }
 };
 

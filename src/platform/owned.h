@@ -70,10 +70,17 @@ struct BlockTraits {
   static void Release(Platform& p, Value v) { p.GlobalFree(v); }
 };
 
+struct FileTraits {
+  using Value = FileHandle;
+  static Value Empty() { return nullptr; }
+  static void Release(Platform& p, Value v) { p.CloseTextFile(v); }
+};
+
 using OwnedProcess = Owned<ProcessHandleTraits>;
 using OwnedSnapshot = Owned<SnapshotTraits>;
 using OwnedLibrary = Owned<LibraryTraits>;
 using OwnedBlock = Owned<BlockTraits>;
+using OwnedFile = Owned<FileTraits>;
 
 }  // namespace nirevo::platform
 

@@ -17,6 +17,7 @@ using WindowHandle = void*;
 using KernelHandle = void*;  // a process handle or a Toolhelp snapshot
 using ModuleHandle = void*;  // a loaded library or a process module
 using BlockHandle = void*;   // a fixed global memory block
+using FileHandle = void*;    // a file open for writing
 using EntryPoint = void (*)();  // a looked-up function; call it through the seam
 
 // The value that CreateToolhelp32Snapshot answers on failure (all bits set).
@@ -119,6 +120,18 @@ class Platform {
   virtual bool ReadProcessMemory(KernelHandle process, std::uintptr_t address,
                                  void* buffer, std::size_t bytes,
                                  std::size_t* bytes_read) = 0;
+
+  // The C runtime's files, in text mode: on Windows every LF is written as
+  // CR LF. CreateTextFile creates or truncates `path` and answers null when
+  // it cannot be opened; every file it answered is released with
+  // CloseTextFile.
+  virtual FileHandle CreateTextFile(const char* path) = 0;
+  // Answers true only when all `bytes` were written.
+  virtual bool WriteTextFile(FileHandle file, const char* text,
+                             std::size_t bytes) = 0;
+  // Flushes and closes; the handle is released either way. Answers false
+  // when the flush or the close failed.
+  virtual bool CloseTextFile(FileHandle file) = 0;
 };
 
 }  // namespace nirevo::platform

@@ -4,6 +4,7 @@
 #include <windows.h>
 #include <tlhelp32.h>
 
+#include <cstdio>
 #include <cstring>
 
 #include "platform/platform.h"
@@ -135,6 +136,14 @@ class Win32Platform final : public Platform {
                                   reinterpret_cast<LPCVOID>(address), buffer, bytes, &read);
     *bytes_read = read;
     return ok != FALSE;
+  }
+
+  FileHandle CreateTextFile(const char* path) override { return std::fopen(path, "wt"); }
+  bool WriteTextFile(FileHandle file, const char* text, std::size_t bytes) override {
+    return std::fwrite(text, 1, bytes, static_cast<std::FILE*>(file)) == bytes;
+  }
+  bool CloseTextFile(FileHandle file) override {
+    return std::fclose(static_cast<std::FILE*>(file)) == 0;
   }
 };
 

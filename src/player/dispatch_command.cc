@@ -11,7 +11,7 @@ namespace nirevo {
 int DispatchCommand(platform::Platform& platform, const TNS_PitaroANI& module,
                     RequestHeaders& request, ResponseHeaders& response) {
   const std::string& word = request["Argument0"];
-  if (word == "license") return player::WriteLicenseFile(module.directory) ? 204 : 400;
+  if (word == "license") return player::WriteLicenseFile(platform, module.directory) ? 204 : 400;
 
   platform::WindowHandle window = player::FindPlayerWindow(platform, player::kPlayerTitleText);
   if (word == "iswinamprun") {

@@ -4,6 +4,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <map>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -83,32 +84,17 @@ TEST_F(DispatchCommandTest, EveryPlayerCommandIsRefusedWhenThePlayerIsNotRunning
   EXPECT_TRUE(player.received.empty());
 }
 
+// The module directory is "C:\nirevo\" (the test host's load text).
 class LicenseTest : public DispatchCommandTest {
  protected:
-  LicenseTest() {
-    directory = std::filesystem::temp_directory_path() /
-                ("nirevo-license-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
-                 "-" + ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    std::filesystem::create_directories(directory);
-    host.Load(directory.string() + "/");
-  }
-  ~LicenseTest() override { std::filesystem::remove_all(directory); }
-
-  std::string FileText() {
-    std::ifstream file(directory / "nirevo_license.txt", std::ios::binary);
-    std::stringstream text;
-    text << file.rdbuf();
-    return text.str();
-  }
-
-  std::filesystem::path directory;
+  static constexpr char kPath[] = "C:\\nirevo\\nirevo_license.txt";
 };
 
 TEST_F(LicenseTest, WritesTheNoticeOnceEvenWhenAskedTwice) {
   desktop.window(window).title = "closed";  // works without the player
   EXPECT_EQ(host.Execute("license"), Answer("204 No Content"));
   EXPECT_EQ(host.Execute("license", "1"), Answer("204 No Content"));
-  EXPECT_EQ(FileText(), kLicenseText);
+  EXPECT_EQ(desktop.files, (std::map<std::string, std::string>{{kPath, std::string(kLicenseText)}}));
   EXPECT_EQ(desktop.processes_opened_ever(), 0);
   EXPECT_TRUE(player.received.empty());
 }
@@ -126,24 +112,38 @@ TEST_F(LicenseTest, NoticeIsTheShippedLicenceFile) {
   EXPECT_EQ(text.str(), kLicenseText);
 }
 
-TEST_F(LicenseTest, UnwritableFileIsRefused) {
-  host.Load(directory.string() + "/missing/");
-  EXPECT_EQ(host.Execute("license"), Answer("400 Bad Request"));
-  host.Load(directory.string());  // no separator: "<dir>nirevo_license.txt" beside it
+TEST_F(LicenseTest, PathIsTheDirectoryTextFollowedByTheFileName) {
+  // No separator is inserted: without a final one the file lands beside the
+  // directory, named by plain concatenation.
+  host.Load("C:\\nirevo");
   EXPECT_EQ(host.Execute("license"), Answer("204 No Content"));
-  std::filesystem::remove(directory.string() + "nirevo_license.txt");
+  host.Load("C:\\nirevo\\missing\\");
+  EXPECT_EQ(host.Execute("license"), Answer("400 Bad Request"));
+  EXPECT_EQ(desktop.files,
+            (std::map<std::string, std::string>{{"C:\\nirevonirevo_license.txt", std::string(kLicenseText)}}));
 }
 
-TEST_F(LicenseTest, FailedWriteIsRefused) {
-  std::filesystem::create_symlink("/dev/full", directory / "nirevo_license.txt");
+TEST_F(LicenseTest, FileHeldByAnotherProgramIsRefused) {
+  desktop.locked_files.insert(kPath);
   EXPECT_EQ(host.Execute("license"), Answer("400 Bad Request"));
+  EXPECT_TRUE(desktop.files.empty());
+}
+
+TEST_F(LicenseTest, FailedWriteOrCloseIsRefused) {
+  // The platform calls of "license", in order: open, write, close.
+  for (int failing : {1, 2, 3}) {
+    desktop.FailCall(failing);
+    EXPECT_EQ(host.Execute("license"), Answer("400 Bad Request")) << "call " << failing;
+    EXPECT_TRUE(desktop.failure_injected()) << "call " << failing;
+    EXPECT_EQ(desktop.live_handles(), 0u) << "call " << failing;
+  }
 }
 
 TEST_F(LicenseTest, DirectoryWithAZeroByteIsRefused) {
   // The path would end at the zero byte and name another file.
-  host.Load(directory.string() + "/" + std::string(1, '\0'));
+  host.Load(std::string("C:\\nirevo\\") + std::string(1, '\0'));
   EXPECT_EQ(host.Execute("license"), Answer("400 Bad Request"));
-  EXPECT_TRUE(std::filesystem::is_empty(directory));
+  EXPECT_TRUE(desktop.files.empty());
 }
 
 }  // namespace

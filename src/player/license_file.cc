@@ -1,18 +1,17 @@
 #include "player/license_file.h"
 
-#include <fstream>
+#include "platform/owned.h"
 
 namespace nirevo::player {
 
-bool WriteLicenseFile(const std::string& directory) {
+bool WriteLicenseFile(platform::Platform& platform, const std::string& directory) {
   std::string path = directory;
   path.append(kLicenseFileName);
   if (path.find('\0') != std::string::npos) return false;
-  std::ofstream file(path, std::ios::out | std::ios::trunc);
+  platform::OwnedFile file(platform, platform.CreateTextFile(path.c_str()));
   if (!file) return false;
-  file.write(kLicenseText.data(), static_cast<std::streamsize>(kLicenseText.size()));
-  file.close();
-  return !file.fail();
+  if (!platform.WriteTextFile(file.get(), kLicenseText.data(), kLicenseText.size())) return false;
+  return platform.CloseTextFile(file.Take());
 }
 
 }  // namespace nirevo::player

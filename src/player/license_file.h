@@ -6,6 +6,8 @@
 #include <string>
 #include <string_view>
 
+#include "platform/platform.h"
+
 namespace nirevo::player {
 
 inline constexpr std::string_view kLicenseFileName = "nirevo_license.txt";
@@ -15,9 +17,10 @@ extern const std::string_view kLicenseText;
 
 // Creates or truncates `directory` + kLicenseFileName (the directory text
 // ends in its separator) and writes the notice in text mode. Answers false
-// when the file cannot be opened, the write fails, or the path holds a zero
-// byte (it would name another file).
-bool WriteLicenseFile(const std::string& directory);
+// when the file cannot be opened, the write or the close fails, or the path
+// holds a zero byte (it would name another file). The file is closed on every
+// path.
+bool WriteLicenseFile(platform::Platform& platform, const std::string& directory);
 
 }  // namespace nirevo::player
 

@@ -37,6 +37,7 @@ std::vector<FaultCase> Cases() {
   for (const char* word : {"jumptime", "playtrack", "setvolume", "gettitle", "nosuchword"}) {
     cases.push_back({std::string(word) + "_with_number", word, "2", platform::kPlatformWin32Nt});
   }
+  cases.push_back({"license", "license", "", platform::kPlatformWin32Nt});
   cases.push_back({"playlist_through_toolhelp", "getplaylist", "", platform::kPlatformWin32Windows});
   cases.push_back({"iswinamprun_through_toolhelp", "iswinamprun", "", platform::kPlatformWin32Windows});
   cases.push_back({"playlist_unknown_platform", "getplaylist", "", platform::kPlatformWin32Nt, true});

@@ -361,4 +361,40 @@ bool SimDesktop::ReadProcessMemory(KernelHandle process, std::uintptr_t address,
   return available == bytes;
 }
 
+platform::FileHandle SimDesktop::CreateTextFile(const char* path) {
+  const AllocationFaults::Suspend suspend;
+  if (Fails()) return nullptr;
+  const std::string name = path;
+  const std::size_t separator = name.rfind('\\');
+  if (separator == std::string::npos || directories.count(name.substr(0, separator + 1)) == 0 ||
+      locked_files.count(name) != 0) {
+    return nullptr;
+  }
+  files[name].clear();
+  platform::FileHandle file = NewHandle();
+  open_files_[file] = name;
+  return file;
+}
+
+bool SimDesktop::WriteTextFile(platform::FileHandle file, const char* text, std::size_t bytes) {
+  const AllocationFaults::Suspend suspend;
+  auto open = open_files_.find(file);
+  if (open == open_files_.end()) return false;
+  if (Fails()) {  // the disk filled up halfway
+    files[open->second].append(text, bytes / 2);
+    return false;
+  }
+  files[open->second].append(text, bytes);
+  return true;
+}
+
+bool SimDesktop::CloseTextFile(platform::FileHandle file) {
+  const AllocationFaults::Suspend suspend;
+  if (open_files_.erase(file) == 0) {
+    ++bad_releases_;
+    return false;
+  }
+  return !Fails();
+}
+
 }  // namespace nirevo::testing

@@ -102,6 +102,12 @@ class SimDesktop final : public platform::Platform {
   bool fail_version_as_unknown_platform = false;
   std::set<std::string> missing_entry_points;
 
+  // Files: a path opens when the directory it names (its text up to the
+  // last backslash, inclusive) exists and it is not held by another program.
+  std::set<std::string> directories = {"C:\\", "C:\\nirevo\\"};
+  std::set<std::string> locked_files;
+  std::map<std::string, std::string> files;  // what was written, by path
+
   // Makes call number `n` (counted from 1 from now on) fail as the real
   // call can: a null or invalid handle, false, 0 or a short read. 0: none.
   void FailCall(int n) {
@@ -117,7 +123,9 @@ class SimDesktop final : public platform::Platform {
 
   // What is out and what went wrong with releases.
   std::size_t live_blocks() const { return blocks_.size(); }
-  std::size_t live_handles() const { return process_handles_.size() + snapshots_.size(); }
+  std::size_t live_handles() const {
+    return process_handles_.size() + snapshots_.size() + open_files_.size();
+  }
   int loaded_libraries() const { return libraries_; }
   int bad_releases() const { return bad_releases_; }
   int libraries_loaded_ever() const { return libraries_ever_; }
@@ -157,6 +165,9 @@ class SimDesktop final : public platform::Platform {
                              std::uintptr_t wparam, std::intptr_t lparam) override;
   bool ReadProcessMemory(platform::KernelHandle process, std::uintptr_t address, void* buffer,
                          std::size_t bytes, std::size_t* bytes_read) override;
+  platform::FileHandle CreateTextFile(const char* path) override;
+  bool WriteTextFile(platform::FileHandle file, const char* text, std::size_t bytes) override;
+  bool CloseTextFile(platform::FileHandle file) override;
 
  private:
   bool Fails();  // counts a call; true when it is the one to fail
@@ -168,6 +179,7 @@ class SimDesktop final : public platform::Platform {
   std::set<void*> blocks_;
   std::map<platform::KernelHandle, std::uint32_t> process_handles_;
   std::map<platform::KernelHandle, std::size_t> snapshots_;  // next entry to report
+  std::map<platform::FileHandle, std::string> open_files_;   // path of each
   std::uintptr_t next_handle_ = 0x1000;
   int libraries_ = 0;
   int libraries_ever_ = 0;

@@ -14,6 +14,7 @@
 
 #include "player_process.h"
 #include "saori_host.h"
+#include "toolhelp_widening.h"
 
 namespace e2e {
 namespace {
@@ -38,11 +39,17 @@ class ModuleTest : public ::testing::Test {
  protected:
   void SetUp() override {
     ASSERT_TRUE(module.ok()) << module.error();
+    // Under the prefix's Windows 98 setting the module takes the Toolhelp
+    // path, which needs full paths to find the player.
+    if (ReportedPlatformId() == VER_PLATFORM_WIN32_WINDOWS) {
+      ASSERT_TRUE(WidenToolhelpPaths(module.library()));
+    }
     ASSERT_EQ(module.Load(module.directory()), 1);
   }
+  void TearDown() override { EXPECT_TRUE(module.answers_were_fixed_blocks()); }
 
   void StartPlayer(const std::string& options = "") {
-    player = std::make_unique<PlayerProcess>(kInstalledPlayer, options);
+    player = std::make_unique<PlayerProcess>(InstalledPlayer(), options);
     ASSERT_TRUE(player->running()) << player->error();
   }
 
@@ -51,7 +58,7 @@ class ModuleTest : public ::testing::Test {
         .value_or("<null>");
   }
 
-  saori::Module module{BesideThisProgram("nirevo.dll")};
+  saori::Module module{ModulePath()};
   std::unique_ptr<PlayerProcess> player;
 };
 
@@ -177,14 +184,14 @@ TEST_F(ModuleTest, SeekTrackAndVolume) {
 TEST_F(ModuleTest, DecoyWindowsAreNotThePlayer) {
   TempDirectory decoys;
   const std::string editor = decoys.path() + "editor.exe";
-  ASSERT_TRUE(CopyFileA(kInstalledPlayer, editor.c_str(), FALSE));
+  ASSERT_TRUE(CopyFileA(InstalledPlayer().c_str(), editor.c_str(), FALSE));
   PlayerProcess notes(editor, "--title \"Winamp notes.txt - Editor\"");
   ASSERT_TRUE(notes.running()) << notes.error();
   EXPECT_EQ(Execute({"iswinamprun"}), Answer("200 OK", {{"Result", "0"}}));
 
   CreateDirectoryA((decoys.path() + "Tools").c_str(), nullptr);
   const std::string elsewhere = decoys.path() + "Tools\\winamp.exe";
-  ASSERT_TRUE(CopyFileA(kInstalledPlayer, elsewhere.c_str(), FALSE));
+  ASSERT_TRUE(CopyFileA(InstalledPlayer().c_str(), elsewhere.c_str(), FALSE));
   {
     PlayerProcess misplaced(elsewhere);
     ASSERT_TRUE(misplaced.running());
@@ -311,7 +318,7 @@ CallResult SaoriCall(const std::string& arguments) {
 
 TEST_F(ModuleTest, SaoriCallTellsSuccessFromRefusal) {
   StartPlayer();
-  const std::string dll = "\"" + BesideThisProgram("nirevo.dll") + "\"";
+  const std::string dll = "\"" + ModulePath() + "\"";
   CallResult version = SaoriCall(dll);
   EXPECT_EQ(version.exit_code, 0u);
   EXPECT_EQ(version.output, Answer("200 OK"));
@@ -331,26 +338,34 @@ TEST_F(ModuleTest, SaoriCallTellsSuccessFromRefusal) {
   EXPECT_EQ(player->Log(), Lines{User(-666, 122)});
 }
 
-// CallResult by a copy of this program that the prefix reports as Windows 98.
-TEST(Windows98, ToolhelpPathFindsNoFullPathUnderWine) {
-  OSVERSIONINFOA info = {};
-  info.dwOSVersionInfoSize = sizeof info;
-#pragma GCC diagnostic push
-#pragma GCC diagnostic ignored "-Wdeprecated-declarations"
-  ASSERT_TRUE(GetVersionExA(&info));
-#pragma GCC diagnostic pop
-  ASSERT_EQ(info.dwPlatformId, 1u) << "run this test from the Windows 98 copy";
-
-  PlayerProcess player(kInstalledPlayer);
-  ASSERT_TRUE(player.running());
-  // Wine's Toolhelp walk names the executable file only, never the full
-  // path, so the path test fails and no window is the player.
-  saori::Module module(BesideThisProgram("nirevo.dll"));
-  ASSERT_TRUE(module.ok());
+// Run by a copy of this program that the prefix reports as Windows 98.
+TEST(Windows98, WineNamesProcessesByTheirBareFileName) {
+  ASSERT_EQ(ReportedPlatformId(), static_cast<DWORD>(VER_PLATFORM_WIN32_WINDOWS))
+      << "run this test from the Windows 98 copy";
+  PlayerProcess player(InstalledPlayer());
+  ASSERT_TRUE(player.running()) << player.error();
+  // Without the widened names the path test fails: no window is the player.
+  saori::Module module(ModulePath());
+  ASSERT_TRUE(module.ok()) << module.error();
   module.Load(module.directory());
   const std::string iswinamprun[] = {"iswinamprun"};
   EXPECT_EQ(module.Request(saori::ExecuteRequest(iswinamprun, 1)),
             Answer("200 OK", {{"Result", "0"}}));
+}
+
+// Some hosts look up only "load", "request" and "unload".
+TEST(PlainNames, HostThatLooksOnlyForPlainNames) {
+  if (PlainNamesDll().empty()) GTEST_SKIP() << "no --plain-dll given";
+  saori::Module shipped(ModulePath(), saori::Names::kPlainOnly);
+  EXPECT_FALSE(shipped.ok());
+
+  saori::Module plain(PlainNamesDll(), saori::Names::kPlainOnly);
+  ASSERT_TRUE(plain.ok()) << plain.error();
+  ASSERT_EQ(plain.Load(plain.directory()), 1);
+  const std::string iswinamprun[] = {"iswinamprun"};
+  EXPECT_EQ(plain.Request(saori::ExecuteRequest(iswinamprun, 1)),
+            Answer("200 OK", {{"Result", "0"}}));
+  EXPECT_TRUE(plain.answers_were_fixed_blocks());
 }
 
 }  // namespace

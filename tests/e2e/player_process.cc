@@ -30,7 +30,15 @@ BOOL CALLBACK MatchMainWindow(HWND window, LPARAM lparam) {
 
 int counter = 0;
 
+std::string& InstalledPlayerPath() {
+  static std::string path = kInstalledPlayer;
+  return path;
+}
+
 }  // namespace
+
+const std::string& InstalledPlayer() { return InstalledPlayerPath(); }
+void SetInstalledPlayer(const std::string& path) { InstalledPlayerPath() = path; }
 
 PlayerProcess::PlayerProcess(const std::string& exe, const std::string& options) {
   char temp[MAX_PATH] = {};

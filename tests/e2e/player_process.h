@@ -11,8 +11,16 @@
 
 namespace e2e {
 
-// Where the players are installed in the prefix.
+// Where the player is installed in the prefix, unless a run names another
+// (--player=PATH: the 32-bit player beside a 64-bit host lives under
+// "Program Files (x86)").
 inline constexpr char kInstalledPlayer[] = "C:\\Program Files\\Winamp\\winamp.exe";
+const std::string& InstalledPlayer();
+void SetInstalledPlayer(const std::string& path);
+// The module under test.
+const std::string& ModulePath();
+// The DLL with the plain export names that the run was given, or empty.
+const std::string& PlainNamesDll();
 
 class PlayerProcess {
  public:

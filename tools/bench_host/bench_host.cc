@@ -4,7 +4,9 @@
 // a window whose title matches, the player's messages, and per title one
 // open, one 256-byte read and one close; plus the host's text blocks.
 //
-//   nirevo_bench_host.exe [ROUNDS]
+//   nirevo_bench_host.exe [ROUNDS [MODULE.dll [PLAYER.exe]]]
+//
+// (by default nirevo.dll beside this program and the installed player)
 //
 // Prints, per case, the median over ROUNDS of DLL time / bare time.
 #include <windows.h>
@@ -116,7 +118,9 @@ struct Case {
 
 int main(int argc, char** argv) {
   const int rounds = argc > 1 ? std::max(1, std::atoi(argv[1])) : 9;
-  e2e::PlayerProcess player(e2e::kInstalledPlayer);
+  const std::string module_path = argc > 2 ? argv[2] : e2e::BesideThisProgram("nirevo.dll");
+  const std::string player_path = argc > 3 ? argv[3] : e2e::kInstalledPlayer;
+  e2e::PlayerProcess player(player_path);
   if (!player.running()) {
     std::fprintf(stderr, "bench: %s\n", player.error().c_str());
     return 2;
@@ -125,7 +129,7 @@ int main(int argc, char** argv) {
   for (int i = 0; i < 2000; ++i) playlist += "\tArtist " + std::to_string(i) + " - A Title Of Some Length";
   player.Control(playlist);
 
-  saori::Module module(e2e::BesideThisProgram("nirevo.dll"));
+  saori::Module module(module_path);
   if (!module.ok()) {
     std::fprintf(stderr, "bench: %s\n", module.error().c_str());
     return 2;

@@ -6,10 +6,20 @@ namespace saori {
 namespace {
 
 template <typename Function>
-Function Lookup(HMODULE library, const char* plain, const char* underscored) {
+Function Lookup(HMODULE library, Names names, const char* plain, const char* underscored) {
   FARPROC entry = GetProcAddress(library, plain);
-  if (entry == nullptr) entry = GetProcAddress(library, underscored);
+  if (entry == nullptr && names == Names::kPlainThenUnderscored) {
+    entry = GetProcAddress(library, underscored);
+  }
   return reinterpret_cast<Function>(reinterpret_cast<void*>(entry));
+}
+
+// A fixed block is its own handle, and locking it gives its own address.
+bool IsFixedBlock(HGLOBAL block) {
+  if (GlobalHandle(block) != block) return false;
+  void* address = GlobalLock(block);
+  GlobalUnlock(block);
+  return address == block;
 }
 
 HGLOBAL BlockWith(std::string_view text, std::size_t extra) {
@@ -22,7 +32,7 @@ HGLOBAL BlockWith(std::string_view text, std::size_t extra) {
 
 }  // namespace
 
-Module::Module(const std::string& path) {
+Module::Module(const std::string& path, Names names) {
   char full[MAX_PATH] = {};
   char* file = nullptr;
   if (GetFullPathNameA(path.c_str(), MAX_PATH, full, &file) == 0 || file == nullptr) {
@@ -35,9 +45,9 @@ Module::Module(const std::string& path) {
     error_ = "cannot load " + std::string(full) + " (error " + std::to_string(GetLastError()) + ")";
     return;
   }
-  load_ = Lookup<LoadFn>(library_, "load", "_load");
-  request_ = Lookup<RequestFn>(library_, "request", "_request");
-  unload_ = Lookup<UnloadFn>(library_, "unload", "_unload");
+  load_ = Lookup<LoadFn>(library_, names, "load", "_load");
+  request_ = Lookup<RequestFn>(library_, names, "request", "_request");
+  unload_ = Lookup<UnloadFn>(library_, names, "unload", "_unload");
   if (load_ == nullptr || request_ == nullptr || unload_ == nullptr) {
     error_ = "not a SAORI module: load, request or unload missing";
   }
@@ -57,6 +67,7 @@ std::optional<std::string> Module::Request(std::string_view text, bool extra_zer
   long length = static_cast<long>(text.size());
   HGLOBAL answer = request_(BlockWith(text, extra_zero ? 1 : 0), &length);
   if (answer == nullptr) return std::nullopt;
+  if (!IsFixedBlock(answer)) answers_were_fixed_blocks_ = false;
   std::string response(static_cast<const char*>(answer), static_cast<std::size_t>(length));
   GlobalFree(answer);
   return response;

@@ -12,10 +12,14 @@
 
 namespace saori {
 
+// How a host looks up the entry points: most try "load" and then "_load";
+// some look only for the plain names.
+enum class Names { kPlainThenUnderscored, kPlainOnly };
+
 class Module {
  public:
   // Loads the DLL at `path`; check ok() and error() afterwards.
-  explicit Module(const std::string& path);
+  explicit Module(const std::string& path, Names names = Names::kPlainThenUnderscored);
   ~Module();  // calls unload if load was called, then frees the DLL
   Module(const Module&) = delete;
   Module& operator=(const Module&) = delete;
@@ -34,6 +38,13 @@ class Module {
   std::optional<std::string> Request(std::string_view text, bool extra_zero = false);
   int Unload();
 
+  // False once the module answered a block that is not a fixed one (whose
+  // handle is not its address): a host that reads the handle as an address,
+  // as SAORI hosts do, would read garbage.
+  bool answers_were_fixed_blocks() const { return answers_were_fixed_blocks_; }
+
+  HMODULE library() const { return library_; }
+
  private:
   using LoadFn = BOOL(__cdecl*)(HGLOBAL, long);
   using RequestFn = HGLOBAL(__cdecl*)(HGLOBAL, long*);
@@ -44,6 +55,7 @@ class Module {
   RequestFn request_ = nullptr;
   UnloadFn unload_ = nullptr;
   bool loaded_ = false;
+  bool answers_were_fixed_blocks_ = true;
   std::string directory_;
   std::string error_;
 };

@@ -1,0 +1,45 @@
+// The end-to-end suite's entry point. Besides GoogleTest's own flags:
+//   --module=PATH     the module under test (default: nirevo.dll beside this
+//                     program)
+//   --player=PATH     the installed player to start (default: kInstalledPlayer)
+//   --plain-dll=PATH  the build that also exports the plain names, for the
+//                     host that looks only for those
+#include <gtest/gtest.h>
+
+#include <string>
+#include <cstdio>
+#include <string_view>
+
+#include "player_process.h"
+
+namespace e2e {
+namespace {
+std::string module_path;
+std::string plain_dll;
+}  // namespace
+
+const std::string& ModulePath() {
+  if (module_path.empty()) module_path = BesideThisProgram("nirevo.dll");
+  return module_path;
+}
+const std::string& PlainNamesDll() { return plain_dll; }
+
+}  // namespace e2e
+
+int main(int argc, char** argv) {
+  ::testing::InitGoogleTest(&argc, argv);
+  for (int i = 1; i < argc; ++i) {
+    const std::string_view argument = argv[i];
+    if (argument.rfind("--module=", 0) == 0) {
+      e2e::module_path = std::string(argument.substr(9));
+    } else if (argument.rfind("--player=", 0) == 0) {
+      e2e::SetInstalledPlayer(std::string(argument.substr(9)));
+    } else if (argument.rfind("--plain-dll=", 0) == 0) {
+      e2e::plain_dll = std::string(argument.substr(12));
+    } else {
+      std::fprintf(stderr, "unknown argument: %s\n", argv[i]);
+      return 2;
+    }
+  }
+  return RUN_ALL_TESTS();
+}
