@@ -53,15 +53,6 @@ if(NIREVO_TESTS)
   target_link_libraries(nirevo_e2e PRIVATE saori_host gtest)
 endif()
 
-# The release package: the 32-bit DLL, its licence and the user's reference.
-install(TARGETS nirevo RUNTIME DESTINATION .)
-install(FILES LICENSE DESTINATION . RENAME nirevo_license.txt)
-install(FILES docs/reference.md DESTINATION .)
-set(CPACK_GENERATOR ZIP)
-set(CPACK_PACKAGE_FILE_NAME "nirevo-${PROJECT_VERSION}-${CMAKE_SYSTEM_PROCESSOR}")
-set(CPACK_INCLUDE_TOPLEVEL_DIRECTORY ON)
-include(CPack)
-
 # The side-by-side benchmark host: the DLL next to the bare Win32 calls.
 if(NIREVO_TESTS)
   add_executable(nirevo_bench_host tools/bench_host/bench_host.cc tests/e2e/player_process.cc)

@@ -1,10 +1,14 @@
 #!/usr/bin/env bash
 # Measures the module: native benchmarks of its own cost on a costless
 # simulated desktop, and under Wine the DLL next to a bare loop of the Win32
-# calls it must make. Writes docs/benchmarks.md and docs/benchmarks.png.
+# calls it must make: the 64-bit DLL, and the shipped 32-bit one where this
+# machine runs 32-bit programs. Writes docs/benchmarks.md and
+# docs/benchmarks.png.
 #   bench.sh [ROUNDS]   (rounds of the side-by-side comparison, default 9)
 set -euo pipefail
 cd "$(dirname "$0")/.."
+source scripts/wine-env.sh
+on_virtual_display "$0" "$@"
 rounds=${1:-9}
 scripts/install-deps.sh
 command -v gnuplot >/dev/null || {
@@ -12,6 +16,7 @@ command -v gnuplot >/dev/null || {
 }
 
 out=build/bench-results
+rm -rf "$out"
 mkdir -p "$out"
 cmake --preset bench >/dev/null
 cmake --build --preset bench >/dev/null
@@ -19,13 +24,26 @@ build/bench/nirevo_bench --benchmark_min_time=0.5 --benchmark_repetitions=3 \
   --benchmark_report_aggregates_only=true \
   --benchmark_out="$out/native.json" --benchmark_out_format=json >/dev/null
 
+if runs_32bit; then
+  machine="a machine whose kernel executes 32-bit programs"
+  for preset in mingw-i686 mingw-i686-tests; do
+    cmake --preset "$preset" >/dev/null
+    cmake --build --preset "$preset" >/dev/null
+  done
+  use_prefix 32
+  prepare_prefix
+  "$wine" "$i686_tests_build/nirevo_bench_host.exe" "$rounds" \
+    "$(windows_path "$i686_build/nirevo.dll")" 2>/dev/null >"$out/wine32.tsv"
+  "$wineserver" -k 2>/dev/null || true
+else
+  machine="a machine whose kernel does not execute 32-bit programs"
+fi
 cmake --preset mingw-x86_64 >/dev/null
 cmake --build --preset mingw-x86_64 --target nirevo nirevo_bench_host standin_player >/dev/null
-source scripts/wine-env.sh
+use_prefix 64
 prepare_prefix
-xvfb-run -a "$wine" "$x86_64_build/nirevo_bench_host.exe" "$rounds" 2>/dev/null >"$out/wine.tsv"
-"$wineserver" -k 2>/dev/null || true
+"$wine" "$x86_64_build/nirevo_bench_host.exe" "$rounds" 2>/dev/null >"$out/wine64.tsv"
 
-python3 scripts/bench_report.py "$out" "$rounds"
+python3 scripts/bench_report.py "$out" "$rounds" "$machine"
 gnuplot "$out/plot.gp"
 echo "bench: wrote docs/benchmarks.md and docs/benchmarks.png"

@@ -1,24 +1,39 @@
 #!/usr/bin/env bash
-# The main job: builds the 64-bit module, the stand-in player and saori-call,
-# starts the player under Wine on a virtual display, and runs a short session
-# through saori-call, printing each request and response.
+# The main job: the shipped 32-bit nirevo.dll driven by the 32-bit saori-call
+# against the 32-bit stand-in player, under Wine on a virtual display, as a
+# ghost's host would drive it; each request and response is printed. On a
+# machine whose kernel runs no 32-bit programs, the 64-bit builds stand in.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-scripts/install-deps.sh
-cmake --preset mingw-x86_64 >/dev/null
-cmake --build --preset mingw-x86_64 --target nirevo saori-call standin_player >/dev/null
 source scripts/wine-env.sh
+on_virtual_display "$0" "$@"
+scripts/install-deps.sh
+
+if runs_32bit; then
+  bits=32 build=$i686_build
+  preset=mingw-i686
+  echo "demo: the shipped 32-bit nirevo.dll, 32-bit saori-call and player, in a 32-bit Wine prefix"
+else
+  bits=64 build=$x86_64_build
+  preset=mingw-x86_64
+  echo "demo: this machine's kernel runs no 32-bit programs, so the 64-bit DLL, saori-call and player stand in"
+fi
+cmake --preset "$preset" >/dev/null
+cmake --build --preset "$preset" --target nirevo saori-call standin_player >/dev/null
+use_prefix "$bits"
 prepare_prefix
 
-xvfb-run -a bash -s "$wine" "$x86_64_build" <<'SESSION'
-wine=$1 build=$2
-call() { "$wine" "$build/saori-call.exe" --echo "$build/nirevo.dll" "$@" | tr -d '\r'; echo; }
+dll=$build/nirevo.dll
+saori_call=$build/saori-call.exe
+call() { "$wine" "$saori_call" --echo "$dll" "$@" | tr -d '\r'; echo; }
 
 "$wine" 'C:\Program Files\Winamp\winamp.exe' &
+found=
 for _ in $(seq 200); do  # at most 20 s for the player's window
-  "$wine" "$build/saori-call.exe" "$build/nirevo.dll" iswinamprun | grep -q 'Result: 1' && break
+  if "$wine" "$saori_call" "$dll" iswinamprun | grep -q 'Result: 1'; then found=1; break; fi
   sleep 0.1
 done
+[ -n "$found" ] || { echo "demo: the stand-in player's window did not come up" >&2; exit 1; }
 
 echo "== Is the player running?";          call iswinamprun
 echo "== The playlist";                    call getplaylist
@@ -27,6 +42,4 @@ echo "== ... and read it back";            call getvolume
 echo "== Play track 2";                    call playtrack 2
 echo "== ... and read its title";          call gettitle
 echo "== Write the licence file";          call license
-head -n 2 "$(dirname "$build/nirevo.dll")/nirevo_license.txt" | tr -d '\r'
-SESSION
-"$wineserver" -k 2>/dev/null || true
+head -n 2 "$(dirname "$dll")/nirevo_license.txt" | tr -d '\r'

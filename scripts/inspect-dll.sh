@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Inspects a built nirevo.dll: machine type, its own name, the exact export
-# table, imports limited to DLLs that every Windows has, and a version
-# resource.   inspect-dll.sh DLL i686|x86_64 [plain]
+# table, imports limited to DLLs that every Windows has, a version resource,
+# and its size, at most 128 KiB.   inspect-dll.sh DLL i686|x86_64 [plain]
 set -euo pipefail
 dll=$1 arch=$2 plain=${3:-}
 objdump=$arch-w64-mingw32-objdump
@@ -37,4 +37,7 @@ data = open(sys.argv[1], 'rb').read()
 sys.exit(0 if 'VS_VERSION_INFO'.encode('utf-16-le') in data
          and 'nirevo.dll'.encode('utf-16-le') in data else 1)
 PY
-echo "inspect-dll: $dll ($expected_format): exports ${exports% }; imports ${imports% }"
+size=$(stat -c %s "$dll")
+max_size=131072
+((size <= max_size)) || fail "is $size bytes, more than $max_size"
+echo "inspect-dll: $dll ($expected_format, $size bytes): exports ${exports% }; imports ${imports% }"

@@ -1,25 +1,42 @@
 #!/usr/bin/env bash
 # Installs what building and testing nirevo needs on Debian 12; packages that
-# are already there are left alone.
+# are already there are left alone. Where the kernel executes 32-bit programs,
+# 32-bit Wine comes too, to run the shipped DLL as users do.
 set -euo pipefail
+cd "$(dirname "$0")/.."
 
 packages=(
-  cmake ninja-build g++ libgtest-dev libbenchmark-dev   # native build, tests, benchmarks
+  cmake ninja-build g++ libgtest-dev googletest libbenchmark-dev  # native build, tests, benchmarks
   clang libclang-rt-14-dev                              # the fuzz target
-  g++-mingw-w64-i686-win32 g++-mingw-w64-i686-posix  # the Windows builds (posix: test programs)
+  g++-mingw-w64-i686-win32 g++-mingw-w64-i686-posix     # the Windows builds (posix: test programs)
   g++-mingw-w64-x86-64-posix
   wine64 xvfb xauth                                     # the module driven for real
   python3                                               # checks of the DLLs and the package
 )
 
-missing=()
-for package in "${packages[@]}"; do
-  dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed' ||
-    missing+=("$package")
-done
-if ((${#missing[@]})); then
-  echo "installing: ${missing[*]}"
+missing() {
+  local package
+  for package in "$@"; do
+    dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed' ||
+      echo "$package"
+  done
+}
+
+install() {
+  echo "installing: $*"
   export DEBIAN_FRONTEND=noninteractive
   apt-get update -qq
-  apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+  apt-get install -y -qq --no-install-recommends "$@" >/dev/null
+}
+
+mapfile -t needed < <(missing "${packages[@]}")
+if ((${#needed[@]})); then install "${needed[@]}"; fi
+
+if scripts/runs-32bit.sh; then
+  if [ -n "$(missing wine32:i386)" ]; then
+    dpkg --add-architecture i386
+    install wine32:i386
+  fi
+else
+  echo "note: this machine's kernel does not execute 32-bit programs; 32-bit Wine is not installed"
 fi
