@@ -5,7 +5,8 @@ target_include_directories(nirevo_module PUBLIC src)
 target_link_libraries(nirevo_module PUBLIC nirevo_warnings)
 
 if(NIREVO_TESTS OR NIREVO_BENCHMARKS OR NIREVO_FUZZ)
-  add_library(nirevo_testing STATIC src/testing/allocation_faults.cc src/testing/sim_desktop.cc
+  add_library(nirevo_testing STATIC src/testing/allocation_faults.cc src/testing/fault_injection.cc
+              src/testing/sim_desktop.cc src/testing/sim_player.cc
               src/testing/test_host.cc)
   target_link_libraries(nirevo_testing PUBLIC nirevo_module)
 endif()

@@ -12,9 +12,9 @@
 namespace nirevo {
 namespace {
 
-using testing::ExecuteText;
-using testing::SimDesktop;
-using testing::TestHost;
+using test::ExecuteText;
+using test::SimDesktop;
+using test::TestHost;
 
 // A desktop with `windows` other windows and the player with `titles` titles.
 struct BenchDesktop {
@@ -23,11 +23,11 @@ struct BenchDesktop {
       desktop.AddWindow("Document " + std::to_string(i) + " - Editor", 7);
     }
     platform::WindowHandle window = desktop.AddPlayer();
-    testing::SimPlayer& player = desktop.player(window);
+    test::SimPlayer& player = desktop.player(window);
     player.record = false;
     std::vector<std::string> list;
     for (int i = 0; i < titles; ++i) list.push_back("Artist " + std::to_string(i) + " - Title");
-    player.SetPlaylist(desktop.process(100), list);
+    player.SetPlaylist(desktop.process(test::kPlayerProcessId), list);
   }
   SimDesktop desktop;
 };

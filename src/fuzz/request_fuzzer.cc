@@ -17,9 +17,9 @@
 
 namespace {
 
-using nirevo::testing::SimDesktop;
-using nirevo::testing::SimPlayer;
-using nirevo::testing::TestHost;
+using nirevo::test::SimDesktop;
+using nirevo::test::SimPlayer;
+using nirevo::test::TestHost;
 
 constexpr std::string_view kPlayerMark = "\n\xffplayer\xff\n";
 
@@ -47,7 +47,7 @@ void ScriptDesktop(FuzzedDataProvider& bytes, SimDesktop& desktop) {
   if (bytes.ConsumeBool()) return;  // the player is not running
 
   SimPlayer& player = desktop.player(desktop.AddPlayer());
-  desktop.process(100).refused_access = bytes.ConsumeBool() ? 0x10 : 0;
+  desktop.process(nirevo::test::kPlayerProcessId).refused_access = bytes.ConsumeBool() ? 0x10 : 0;
   player.playing = bytes.ConsumeIntegral<std::int32_t>();
   player.elapsed_ms = bytes.ConsumeIntegral<std::int32_t>();
   player.track_length = bytes.ConsumeIntegral<std::int32_t>();
@@ -58,7 +58,7 @@ void ScriptDesktop(FuzzedDataProvider& bytes, SimDesktop& desktop) {
   player.jump_answer = bytes.ConsumeIntegral<std::int32_t>();
   std::vector<std::string> titles((bytes.ConsumeIntegralInRange(0, 20) + 3) % 21);
   for (std::string& title : titles) title = bytes.ConsumeRandomLengthString(600);
-  player.SetPlaylist(desktop.process(100), titles,
+  player.SetPlaylist(desktop.process(nirevo::test::kPlayerProcessId), titles,
                      bytes.ConsumeBool() ? std::uintptr_t{0x00400000} : ~std::uintptr_t{0} << 40);
   // The count is the player's own answer; a bound keeps a run short.
   if (bytes.ConsumeBool()) player.list_length = bytes.ConsumeIntegralInRange(-5, 40);

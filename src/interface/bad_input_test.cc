@@ -13,10 +13,10 @@
 namespace nirevo {
 namespace {
 
-using testing::AllocationFaults;
-using testing::Answer;
-using testing::SimDesktop;
-using testing::TestHost;
+using test::AllocationFaults;
+using test::Answer;
+using test::SimDesktop;
+using test::TestHost;
 
 std::string Repeat(const std::string& piece, std::size_t times) {
   std::string text;
@@ -89,7 +89,7 @@ TEST_P(BadInputTest, IsAnsweredWithMemoryProportionalToTheInput) {
   EXPECT_TRUE(desktop.Balanced());
 }
 
-INSTANTIATE_TEST_SUITE_P(Boundary, BadInputTest, ::testing::ValuesIn(Inputs()), testing::NameOfCase());
+INSTANTIATE_TEST_SUITE_P(Boundary, BadInputTest, ::testing::ValuesIn(Inputs()), test::NameOfCase());
 
 TEST(BadInputParseTest, EveryByteValueSurvivesInNamesAndValues) {
   std::string method;

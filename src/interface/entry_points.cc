@@ -10,12 +10,11 @@
 
 #include "interface/handle_request.h"
 #include "interface/module_object.h"
+#include "interface/protocol_text.h"
 #include "platform/owned.h"
 
 namespace nirevo {
 namespace {
-
-std::unique_ptr<TNS_PitaroANI> current_module;
 
 // Takes over the host's block and copies its text; the block is freed
 // whether or not the copy succeeds.
@@ -45,8 +44,6 @@ void* GiveBlock(platform::Platform& platform, std::string_view text,
 
 }  // namespace
 
-const TNS_PitaroANI* CurrentModule() { return current_module.get(); }
-
 }  // namespace nirevo
 
 extern "C" {
@@ -58,7 +55,7 @@ std::int32_t load(void* block, std::int32_t length) {
     std::string directory = TakeBlockText(platform, block, length);
     auto module = std::make_unique<TNS_PitaroANI>();
     module->directory = std::move(directory);
-    current_module = std::move(module);
+    SetCurrentModule(std::move(module));
     return 1;
   } catch (...) {
     return 0;
@@ -66,7 +63,7 @@ std::int32_t load(void* block, std::int32_t length) {
 }
 
 std::int32_t unload() {
-  nirevo::current_module.reset();
+  nirevo::SetCurrentModule(nullptr);
   return 1;
 }
 

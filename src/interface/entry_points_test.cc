@@ -6,15 +6,16 @@
 #include <string>
 
 #include "interface/module_object.h"
+#include "testing/fault_injection.h"
 #include "testing/test_host.h"
 
 namespace nirevo {
 namespace {
 
 using namespace std::string_literals;
-using testing::Answer;
-using testing::SimDesktop;
-using testing::TestHost;
+using test::Answer;
+using test::SimDesktop;
+using test::TestHost;
 
 constexpr char kFallback[] = "SAORI/1.0 500 Internal Server Error\r\n\r\n";
 constexpr char kVersion[] = "GET Version SAORI/1.0\r\nCharset: Shift_JIS\r\nSender: host\r\n\r\n";
@@ -81,14 +82,15 @@ TEST_F(EntryPointsTest, BytesAfterAZeroByteStillReachTheModule) {
 }
 
 TEST_F(EntryPointsTest, AnswerBlockThatCannotBeHadGivesNullAndLengthZero) {
-  TestHost host(desktop);
+  test::FaultInjection faults(desktop);
+  TestHost host(desktop, faults);
   void* block = desktop.HostAlloc(sizeof kVersion - 1);
   std::memcpy(block, kVersion, sizeof kVersion - 1);
   std::int32_t length = sizeof kVersion - 1;
-  desktop.FailCall(1);  // the answer block
+  faults.FailCall(1);  // the answer block
   EXPECT_EQ(request(block, &length), nullptr);
   EXPECT_EQ(length, 0);
-  desktop.FailCall(0);
+  faults.FailCall(0);
   EXPECT_EQ(host.Request(kVersion), Answer("200 OK"));
 }
 

@@ -3,7 +3,7 @@
 
 #include <string_view>
 
-#include "interface/handle_request.h"
+#include "interface/protocol_text.h"
 #include "player/dispatch_command.h"
 
 namespace nirevo {
@@ -31,7 +31,7 @@ int Evaluate(platform::Platform& platform, const TNS_PitaroANI& module,
   if (!CheckSecurityLevel(module.security_policy, LevelOf(headers))) return 400;
   if (method == "EXECUTE") {
     if (headers.count("Argument0") == 0) return 400;
-    return DispatchCommand(platform, module, headers, response);
+    return player::DispatchCommand(platform, module, headers, response);
   }
   if (method == "GET Version") return 200;
   return 400;

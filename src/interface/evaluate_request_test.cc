@@ -10,10 +10,10 @@
 namespace nirevo {
 namespace {
 
-using testing::Answer;
-using testing::ExecuteText;
-using testing::SimDesktop;
-using testing::TestHost;
+using test::Answer;
+using test::ExecuteText;
+using test::SimDesktop;
+using test::TestHost;
 
 TEST(CheckSecurityLevelTest, PolicyTable) {
   using L = SecurityLevel;
@@ -37,7 +37,7 @@ class EvaluateRequestTest : public ::testing::Test {
   void TearDown() override { EXPECT_TRUE(desktop.Balanced()); }
 
   SimDesktop desktop;
-  testing::SimPlayer* player;
+  test::SimPlayer* player;
   TestHost host{desktop};
 };
 

@@ -6,6 +6,7 @@
 
 #include "interface/evaluate_request.h"
 #include "interface/module_object.h"
+#include "interface/protocol_text.h"
 
 namespace nirevo {
 namespace {

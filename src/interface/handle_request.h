@@ -4,20 +4,11 @@
 #define NIREVO_INTERFACE_HANDLE_REQUEST_H_
 
 #include <string>
-#include <string_view>
 
 #include "interface/tmmap.h"
 #include "platform/platform.h"
 
 namespace nirevo {
-
-// The protocol name and version that every response names.
-inline constexpr std::string_view kProtocol = "SAORI/1.0";
-
-// The fixed answer when there is no module object or memory ran out
-// (39 bytes).
-inline constexpr std::string_view kInternalServerErrorAnswer =
-    "SAORI/1.0 500 Internal Server Error\r\n\r\n";
 
 // Splits `text` into the method (the request line up to " SAORI/") and the
 // header lines up to the first empty one, after an entry "ORIGINAL" that holds

@@ -4,6 +4,7 @@
 #define NIREVO_INTERFACE_MODULE_OBJECT_H_
 
 #include <cstdint>
+#include <memory>
 #include <string>
 
 namespace nirevo {
@@ -20,6 +21,8 @@ class TNS_PitaroANI {
 // The current module object, or null before `load` and after `unload`.
 // Requests only read it.
 const TNS_PitaroANI* CurrentModule();
+// Makes `module` current (null: none); the one it replaces is destroyed.
+void SetCurrentModule(std::unique_ptr<TNS_PitaroANI> module);
 
 }  // namespace nirevo
 

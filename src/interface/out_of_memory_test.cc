@@ -15,10 +15,10 @@
 namespace nirevo {
 namespace {
 
-using testing::AllocationFaults;
-using testing::ExecuteText;
-using testing::SimDesktop;
-using testing::TestHost;
+using test::AllocationFaults;
+using test::ExecuteText;
+using test::SimDesktop;
+using test::TestHost;
 
 constexpr char kFallback[] = "SAORI/1.0 500 Internal Server Error\r\n\r\n";
 
@@ -55,7 +55,7 @@ class OutOfMemoryTest : public ::testing::TestWithParam<OomCase> {
     platform::WindowHandle window = desktop.AddPlayer();
     std::vector<std::string> titles;
     for (int i = 0; i < 12; ++i) titles.push_back("Title number " + std::to_string(i));
-    desktop.player(window).SetPlaylist(desktop.process(100), titles);
+    desktop.player(window).SetPlaylist(desktop.process(test::kPlayerProcessId), titles);
     desktop.player(window).title_address[5] = 0x7000;  // cannot be read
   }
 
@@ -95,7 +95,7 @@ TEST_P(OutOfMemoryTest, EveryAllocationMayFail) {
   EXPECT_GT(n, 1);  // some allocation was reached and failed
 }
 
-INSTANTIATE_TEST_SUITE_P(Requests, OutOfMemoryTest, ::testing::ValuesIn(Cases()), testing::NameOfCase());
+INSTANTIATE_TEST_SUITE_P(Requests, OutOfMemoryTest, ::testing::ValuesIn(Cases()), test::NameOfCase());
 
 TEST(OutOfMemoryLoadTest, LoadThatRunsOutKeepsTheModuleAsItWas) {
   SimDesktop desktop;
@@ -106,7 +106,7 @@ TEST(OutOfMemoryLoadTest, LoadThatRunsOutKeepsTheModuleAsItWas) {
   EXPECT_EQ(load(block, 40), 0);
   AllocationFaults::Disarm();
   EXPECT_TRUE(desktop.Balanced());
-  EXPECT_EQ(host.Request("GET Version SAORI/1.0\r\n\r\n"), testing::Answer("200 OK"));
+  EXPECT_EQ(host.Request("GET Version SAORI/1.0\r\n\r\n"), test::Answer("200 OK"));
 }
 
 }  // namespace

@@ -1,9 +1,11 @@
-// The default platform of a build without Win32: the host's text blocks live
-// in the C heap and the desktop is empty, so the player is never found.
+// The platform of a build without Win32: the host's text blocks live in the
+// C heap and the desktop is empty, so the player is never found. Tests
+// install a simulated desktop instead.
 #include <cstdio>
 #include <cstdlib>
+#include <utility>
 
-#include "platform/platform.h"
+#include "platform/native_platform.h"
 
 namespace nirevo::platform {
 namespace {
@@ -75,11 +77,17 @@ class NativePlatform final : public Platform {
   }
 };
 
+Platform* installed = nullptr;
+
 }  // namespace
 
-Platform& DefaultPlatform() {
+Platform& Platform::Current() {
   static NativePlatform platform;
-  return platform;
+  return installed != nullptr ? *installed : platform;
+}
+
+Platform* SetCurrentPlatform(Platform* platform) {
+  return std::exchange(installed, platform);
 }
 
 }  // namespace nirevo::platform

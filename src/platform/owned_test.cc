@@ -12,7 +12,7 @@ namespace {
 class OwnedTest : public ::testing::Test {
  protected:
   void SetUp() override { desktop.process(1); desktop.process(2); }
-  testing::SimDesktop desktop;
+  test::SimDesktop desktop;
 };
 
 TEST_F(OwnedTest, MoveAssignmentReleasesTheOldHandle) {

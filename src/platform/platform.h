@@ -49,12 +49,9 @@ class Platform {
  public:
   virtual ~Platform() = default;
 
-  // The platform that the entry points use: the build's own, unless a test
-  // installed another with SetCurrent.
+  // The platform that the entry points use: the build's own (on the native
+  // build, whichever one a test installed; see native_platform.h).
   static Platform& Current();
-  // Installs `platform` (null restores the build's own); answers the one that
-  // was current before.
-  static Platform* SetCurrent(Platform* platform);
 
   // Global memory blocks, always fixed (GMEM_FIXED): the handle is the address.
   // GlobalAlloc answers null when no memory is left.

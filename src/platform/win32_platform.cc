@@ -149,7 +149,7 @@ class Win32Platform final : public Platform {
 
 }  // namespace
 
-Platform& DefaultPlatform() {
+Platform& Platform::Current() {
   static Win32Platform platform;
   return platform;
 }

@@ -6,28 +6,28 @@
 #include "player/license_file.h"
 #include "player/window_search.h"
 
-namespace nirevo {
+namespace nirevo::player {
 
 int DispatchCommand(platform::Platform& platform, const TNS_PitaroANI& module,
                     RequestHeaders& request, ResponseHeaders& response) {
   const std::string& word = request["Argument0"];
-  if (word == "license") return player::WriteLicenseFile(platform, module.directory) ? 204 : 400;
+  if (word == "license") return WriteLicenseFile(platform, module.directory) ? 204 : 400;
 
-  platform::WindowHandle window = player::FindPlayerWindow(platform, player::kPlayerTitleText);
+  platform::WindowHandle window = FindPlayerWindow(platform, kPlayerTitleText);
   if (word == "iswinamprun") {
     response["Result"] = window != nullptr ? "1" : "0";
     return 200;
   }
   if (window == nullptr) return 400;
 
-  player::CommandContext context{word, request, response, {platform, window}};
+  CommandContext context{word, request, response, {platform, window}};
   int status = 0;
-  if (player::RunTransportBlock(context, &status) ||
-      player::RunStatusQueryBlock(context, &status) ||
-      player::RunTitleBlock(context, &status)) {
+  if (RunTransportBlock(context, &status) ||
+      RunStatusQueryBlock(context, &status) ||
+      RunTitleBlock(context, &status)) {
     return status;
   }
-  return player::RunNumericTail(context);
+  return RunNumericTail(context);
 }
 
-}  // namespace nirevo
+}  // namespace nirevo::player

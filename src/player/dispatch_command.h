@@ -8,7 +8,7 @@
 #include "interface/tmmap.h"
 #include "platform/platform.h"
 
-namespace nirevo {
+namespace nirevo::player {
 
 // Answers the status code: 200 (a query ran; its answer, if any, is in
 // `response`), 204 (carried out, nothing to report) or 400 (player not found,
@@ -17,6 +17,6 @@ namespace nirevo {
 int DispatchCommand(platform::Platform& platform, const TNS_PitaroANI& module,
                     RequestHeaders& request, ResponseHeaders& response);
 
-}  // namespace nirevo
+}  // namespace nirevo::player
 
 #endif  // NIREVO_PLAYER_DISPATCH_COMMAND_H_

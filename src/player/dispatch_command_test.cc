@@ -11,18 +11,19 @@
 
 #include "player/license_file.h"
 #include "player/player_messages.h"
+#include "testing/fault_injection.h"
 #include "testing/player_fixture.h"
 
 namespace nirevo::player {
 namespace {
 
-using testing::Answer;
-using testing::ExecuteText;
-using testing::MenuMessage;
-using testing::Message;
-using testing::UserMessage;
+using test::Answer;
+using test::ExecuteText;
+using test::MenuMessage;
+using test::Message;
+using test::UserMessage;
 
-class DispatchCommandTest : public testing::PlayerFixture {};
+class DispatchCommandTest : public test::PlayerFixture {};
 
 TEST_F(DispatchCommandTest, TransportCommandsSendOneMessageEach) {
   struct Case { std::string word; Message message; };
@@ -129,12 +130,14 @@ TEST_F(LicenseTest, FileHeldByAnotherProgramIsRefused) {
   EXPECT_TRUE(desktop.files.empty());
 }
 
-TEST_F(LicenseTest, FailedWriteOrCloseIsRefused) {
+TEST_F(LicenseTest, FailedOpenWriteOrCloseIsRefused) {
+  test::FaultInjection faults(desktop);
+  test::TestHost faulty_host(desktop, faults);
   // The platform calls of "license", in order: open, write, close.
   for (int failing : {1, 2, 3}) {
-    desktop.FailCall(failing);
-    EXPECT_EQ(host.Execute("license"), Answer("400 Bad Request")) << "call " << failing;
-    EXPECT_TRUE(desktop.failure_injected()) << "call " << failing;
+    faults.FailCall(failing);
+    EXPECT_EQ(faulty_host.Execute("license"), Answer("400 Bad Request")) << "call " << failing;
+    EXPECT_TRUE(faults.failure_injected()) << "call " << failing;
     EXPECT_EQ(desktop.live_handles(), 0u) << "call " << failing;
   }
 }

@@ -9,12 +9,12 @@
 namespace nirevo::player {
 namespace {
 
-using testing::Answer;
-using testing::MenuMessage;
-using testing::Message;
-using testing::UserMessage;
+using test::Answer;
+using test::MenuMessage;
+using test::Message;
+using test::UserMessage;
 
-class NumericTailTest : public testing::PlayerFixture {};
+class NumericTailTest : public test::PlayerFixture {};
 
 TEST_F(NumericTailTest, ArgumentChecks) {
   struct Case { std::string argument; bool accepted; std::int32_t seconds; };
@@ -51,7 +51,7 @@ TEST_F(NumericTailTest, WordsWithoutArgument1AreDoneWithNothingSent) {
 }
 
 TEST_F(NumericTailTest, OnlyTheFirstArgument1Counts) {
-  EXPECT_EQ(host.Request(testing::ExecuteText(
+  EXPECT_EQ(host.Request(test::ExecuteText(
                 {{"Argument0", "setvolume"}, {"Argument1", "100"}, {"Argument1", "x"}})),
             Answer("204 No Content"));
   EXPECT_EQ(player.received, std::vector<Message>{UserMessage(255, 122)});

@@ -8,10 +8,10 @@
 namespace nirevo::player {
 namespace {
 
-using testing::Answer;
-using testing::Message;
-using testing::SimPlayer;
-using testing::UserMessage;
+using test::Answer;
+using test::Message;
+using test::SimPlayer;
+using test::UserMessage;
 
 template <auto kMember>
 void Set(SimPlayer& player, std::int32_t value) {
@@ -26,7 +26,7 @@ struct QueryCase {
   Message message;
 };
 
-class StatusQueriesTest : public testing::PlayerFixture {
+class StatusQueriesTest : public test::PlayerFixture {
  protected:
   void Check(const QueryCase& c) {
     player.received.clear();

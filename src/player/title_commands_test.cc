@@ -11,11 +11,11 @@ namespace nirevo::player {
 namespace {
 
 using namespace std::string_literals;
-using testing::Answer;
-using testing::Message;
-using testing::UserMessage;
+using test::Answer;
+using test::Message;
+using test::UserMessage;
 
-class TitleCommandsTest : public testing::PlayerFixture {
+class TitleCommandsTest : public test::PlayerFixture {
  protected:
   void SetTitles(const std::vector<std::string>& titles, std::uintptr_t base = 0x00400000) {
     player.SetPlaylist(player_process(), titles, base);

@@ -11,7 +11,7 @@ namespace nirevo::player {
 namespace {
 
 using platform::WindowHandle;
-using testing::SimDesktop;
+using test::SimDesktop;
 
 constexpr char kInstalled[] = "C:\\Program Files\\Winamp\\winamp.exe";
 

@@ -1,10 +1,9 @@
 #include "testing/allocation_faults.h"
 
-namespace nirevo::testing {
+namespace nirevo::test {
 namespace {
 
 bool armed = false;
-bool keep = false;
 long fail_at = 0;
 long counted = 0;
 long injected = 0;
@@ -14,9 +13,8 @@ int suspensions = 0;
 
 }  // namespace
 
-void AllocationFaults::Arm(long n, bool keep_failing) {
+void AllocationFaults::Arm(long n) {
   armed = true;
-  keep = keep_failing;
   fail_at = n;
   counted = 0;
   injected = 0;
@@ -31,12 +29,11 @@ bool AllocationFaults::suspended() { return suspensions > 0; }
 bool AllocationFaults::ShouldFail() {
   if (!armed || suspensions > 0) return false;
   ++counted;
-  if (fail_at == 0 || counted < fail_at || (counted > fail_at && !keep)) return false;
+  if (counted != fail_at) return false;
   ++injected;
   return true;
 }
 
-long AllocationFaults::allocations() { return counted; }
 long AllocationFaults::failures() { return injected; }
 
 void AllocationFaults::Allocated(std::size_t bytes) {
@@ -48,4 +45,4 @@ std::size_t AllocationFaults::live_bytes() { return live; }
 std::size_t AllocationFaults::peak_bytes() { return peak; }
 void AllocationFaults::ResetPeak() { peak = live; }
 
-}  // namespace nirevo::testing
+}  // namespace nirevo::test

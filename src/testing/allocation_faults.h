@@ -7,17 +7,16 @@
 
 #include <cstddef>
 
-namespace nirevo::testing {
+namespace nirevo::test {
 
 class AllocationFaults {
  public:
-  // Counts allocations from now on; the nth (from 1) fails, and so does every
-  // later one when `keep_failing`. n = 0 counts without failing.
-  static void Arm(long n, bool keep_failing = false);
+  // Counts allocations from now on; the nth (from 1) fails. n = 0 counts
+  // without failing.
+  static void Arm(long n);
   static void Disarm();
   // Consulted by every counted allocation: true when it is to fail.
   static bool ShouldFail();
-  static long allocations();  // counted since Arm
   static long failures();     // injected since Arm
 
   // While one lives, allocations are neither counted, failed nor measured:
@@ -41,6 +40,6 @@ class AllocationFaults {
   static void ResetPeak();
 };
 
-}  // namespace nirevo::testing
+}  // namespace nirevo::test
 
 #endif  // NIREVO_TESTING_ALLOCATION_FAULTS_H_

@@ -7,7 +7,7 @@
 
 namespace {
 
-using nirevo::testing::AllocationFaults;
+using nirevo::test::AllocationFaults;
 
 // Each block carries, in front and keeping the default alignment, its size
 // and whether it was measured.

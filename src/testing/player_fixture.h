@@ -8,14 +8,14 @@
 #include "testing/sim_desktop.h"
 #include "testing/test_host.h"
 
-namespace nirevo::testing {
+namespace nirevo::test {
 
 class PlayerFixture : public ::testing::Test {
  protected:
   PlayerFixture() : window(desktop.AddPlayer()), player(desktop.player(window)) {}
   void TearDown() override { EXPECT_TRUE(desktop.Balanced()); }
 
-  SimProcess& player_process() { return desktop.process(100); }
+  SimProcess& player_process() { return desktop.process(kPlayerProcessId); }
 
   SimDesktop desktop;
   platform::WindowHandle window;
@@ -23,6 +23,6 @@ class PlayerFixture : public ::testing::Test {
   TestHost host{desktop};
 };
 
-}  // namespace nirevo::testing
+}  // namespace nirevo::test
 
 #endif  // NIREVO_TESTING_PLAYER_FIXTURE_H_

@@ -5,11 +5,9 @@
 #include <cstring>
 #include <iterator>
 
-#include "player/player_channel.h"
 #include "testing/allocation_faults.h"
-#include "player/player_messages.h"
 
-namespace nirevo::testing {
+namespace nirevo::test {
 namespace {
 
 using platform::EntryPoint;
@@ -43,78 +41,8 @@ char executable_module_token;
 ModuleHandle PsapiModule() { return &psapi_module_token; }
 ModuleHandle Kernel32Module() { return &kernel32_module_token; }
 
-constexpr std::size_t kTitleSlot = 512;
 
 }  // namespace
-
-std::ostream& operator<<(std::ostream& out, const Message& m) {
-  return out << "{0x" << std::hex << m.message << std::dec << ", "
-             << static_cast<std::intptr_t>(m.wparam) << ", " << m.lparam << "}";
-}
-
-Message UserMessage(std::int32_t wparam, std::intptr_t operation) {
-  return {player::kWmUser, player::WParamOf(wparam), operation};
-}
-
-Message MenuMessage(int id) {
-  return {player::kWmCommand, static_cast<std::uintptr_t>(id), 0};
-}
-
-void SimPlayer::SetPlaylist(SimProcess& process, const std::vector<std::string>& titles,
-                            std::uintptr_t base) {
-  std::size_t slot = kTitleSlot;
-  for (const std::string& title : titles) slot = std::max(slot, title.size() + kTitleSlot);
-  std::string memory(slot * titles.size(), '\0');
-  addresses_.clear();
-  for (std::size_t i = 0; i < titles.size(); ++i) {
-    std::copy(titles[i].begin(), titles[i].end(), memory.begin() + static_cast<long>(i * slot));
-    addresses_.push_back(base + i * slot);
-  }
-  process.memory[base] = std::move(memory);
-}
-
-std::intptr_t SimPlayer::Answer(const Message& m) {
-  if (record) received.push_back(m);
-  const auto operand = static_cast<std::int32_t>(static_cast<std::intptr_t>(m.wparam));
-  if (m.message == player::kWmCommand) {
-    switch (operand) {
-      case player::kCommandPlay: playing = 1; break;
-      case player::kCommandPause: playing = playing == 1 ? 3 : playing; break;
-      case player::kCommandStop: playing = 0; break;
-      case player::kCommandPrevious: position = position > 0 ? position - 1 : 0; break;
-      case player::kCommandNext: position = player::WrappingAdd(position, 1); break;
-      case player::kCommandVolumeUp: volume = volume < 252 ? volume + 3 : 255; break;
-      case player::kCommandVolumeDown: volume = volume > 3 ? volume - 3 : 0; break;
-      default: break;
-    }
-    return 0;
-  }
-  if (m.message != player::kWmUser) return 0;
-  switch (m.lparam) {
-    case player::kOperationIsPlaying: return playing;
-    case player::kOperationTime: return operand == player::kTimeElapsed ? elapsed_ms : track_length;
-    case player::kOperationJumpToTime: elapsed_ms = operand; return jump_answer;
-    case player::kOperationSetListPosition: position = operand; return 0;
-    case player::kOperationVolume:
-      if (operand == player::kQueryVolume) return volume;
-      volume = operand;
-      return 0;
-    case player::kOperationListLength:
-      return list_length.value_or(static_cast<std::int32_t>(addresses_.size()));
-    case player::kOperationListPosition: return position;
-    case player::kOperationTitleAddress: {
-      auto scripted = title_address.find(operand);
-      if (scripted != title_address.end()) return static_cast<std::intptr_t>(scripted->second);
-      if (operand < 0 || static_cast<std::size_t>(operand) >= addresses_.size()) return 0;
-      return static_cast<std::intptr_t>(addresses_[static_cast<std::size_t>(operand)]);
-    }
-    case player::kOperationIsShuffle: return shuffle;
-    case player::kOperationIsRepeat: return repeat;
-    case player::kOperationSetShuffle: shuffle = operand; return 0;
-    case player::kOperationSetRepeat: repeat = operand; return 0;
-    default: return 0;
-  }
-}
 
 SimDesktop::SimDesktop() = default;
 
@@ -139,19 +67,13 @@ WindowHandle SimDesktop::AddPlayer(std::uint32_t process_id) {
   return AddWindow("1. Artist - Title - Winamp", process_id, true);
 }
 
-bool SimDesktop::Fails() {
-  if (++calls_ != fail_at_) return false;
-  injected_ = true;
-  return true;
-}
-
 KernelHandle SimDesktop::NewHandle() {
   next_handle_ += 4;
   return reinterpret_cast<KernelHandle>(next_handle_);
 }
 
 platform::BlockHandle SimDesktop::GlobalAlloc(std::size_t bytes) {
-  if (Fails() || AllocationFaults::ShouldFail()) return nullptr;
+  if (AllocationFaults::ShouldFail()) return nullptr;
   return HostAlloc(bytes);
 }
 
@@ -173,7 +95,6 @@ void SimDesktop::GlobalFree(platform::BlockHandle block) {
 
 bool SimDesktop::EnumWindows(platform::WindowEnumProc proc, std::intptr_t user) {
   const AllocationFaults::Suspend suspend;
-  if (Fails()) return false;
   for (std::size_t i = 0; i < windows_.size(); ++i) {
     if (proc(reinterpret_cast<WindowHandle>((i + 1) * 0x10), user) == 0) return false;
   }
@@ -184,7 +105,6 @@ int SimDesktop::GetWindowTextA(WindowHandle handle, char* text, int max_count) {
   const AllocationFaults::Suspend suspend;
   if (max_count <= 0) return 0;
   text[0] = '\0';
-  if (Fails()) return 0;
   const std::string& title = window(handle).title;
   std::size_t n = std::min(title.size(), static_cast<std::size_t>(max_count - 1));
   std::memcpy(text, title.data(), n);
@@ -195,25 +115,20 @@ int SimDesktop::GetWindowTextA(WindowHandle handle, char* text, int max_count) {
 std::uint32_t SimDesktop::GetWindowThreadProcessId(WindowHandle handle,
                                                    std::uint32_t* process_id) {
   const AllocationFaults::Suspend suspend;
-  std::uint32_t id = Fails() ? 0 : window(handle).process_id;
+  std::uint32_t id = window(handle).process_id;
   if (process_id != nullptr) *process_id = id;
   return id == 0 ? 0 : id + 1;
 }
 
 bool SimDesktop::GetVersionExA(std::uint32_t* id) {
   const AllocationFaults::Suspend suspend;
-  if (Fails()) {
-    if (!fail_version_as_unknown_platform) return false;
-    *id = 3;
-    return true;
-  }
   *id = platform_id;
   return true;
 }
 
 ModuleHandle SimDesktop::LoadLibraryA(const char* name) {
   const AllocationFaults::Suspend suspend;
-  if (Fails() || !psapi_present || std::strcmp(name, "PSAPI.DLL") != 0) return nullptr;
+  if (!psapi_present || std::strcmp(name, "PSAPI.DLL") != 0) return nullptr;
   ++libraries_;
   ++libraries_ever_;
   return PsapiModule();
@@ -230,13 +145,13 @@ void SimDesktop::FreeLibrary(ModuleHandle library) {
 
 ModuleHandle SimDesktop::GetModuleHandleA(const char* name) {
   const AllocationFaults::Suspend suspend;
-  if (Fails() || std::strcmp(name, "kernel32.dll") != 0) return nullptr;
+  if (std::strcmp(name, "kernel32.dll") != 0) return nullptr;
   return Kernel32Module();
 }
 
 EntryPoint SimDesktop::GetProcAddress(ModuleHandle module, const char* name) {
   const AllocationFaults::Suspend suspend;
-  if (Fails() || missing_entry_points.count(name) != 0) return nullptr;
+  if (missing_entry_points.count(name) != 0) return nullptr;
   const char* library = module == PsapiModule()      ? "PSAPI.DLL"
                         : module == Kernel32Module() ? "kernel32.dll"
                                                      : nullptr;
@@ -251,7 +166,6 @@ EntryPoint SimDesktop::GetProcAddress(ModuleHandle module, const char* name) {
 
 KernelHandle SimDesktop::OpenProcess(std::uint32_t access, std::uint32_t process_id) {
   const AllocationFaults::Suspend suspend;
-  if (Fails()) return nullptr;
   auto found = processes_.find(process_id);
   if (found == processes_.end() || !found->second.openable ||
       found->second.refused_access == access) {
@@ -272,7 +186,7 @@ bool SimDesktop::EnumProcessModules(EntryPoint entry, KernelHandle process,
                                     ModuleHandle* modules, std::uint32_t bytes,
                                     std::uint32_t* bytes_needed) {
   const AllocationFaults::Suspend suspend;
-  if (Fails() || entry != &PsapiEnumProcessModules || process_handles_.count(process) == 0) {
+  if (entry != &PsapiEnumProcessModules || process_handles_.count(process) == 0) {
     return false;
   }
   *bytes_needed = sizeof(ModuleHandle);
@@ -285,7 +199,7 @@ std::uint32_t SimDesktop::GetModuleFileNameExA(EntryPoint entry, KernelHandle pr
                                                std::uint32_t capacity) {
   const AllocationFaults::Suspend suspend;
   auto open = process_handles_.find(process);
-  if (Fails() || entry != &PsapiGetModuleFileNameExA || open == process_handles_.end() ||
+  if (entry != &PsapiGetModuleFileNameExA || open == process_handles_.end() ||
       module != &executable_module_token || capacity == 0) {
     return 0;
   }
@@ -299,7 +213,7 @@ std::uint32_t SimDesktop::GetModuleFileNameExA(EntryPoint entry, KernelHandle pr
 KernelHandle SimDesktop::CreateToolhelp32Snapshot(EntryPoint entry, std::uint32_t flags,
                                                   std::uint32_t) {
   const AllocationFaults::Suspend suspend;
-  if (Fails() || entry != &ToolhelpCreateSnapshot || flags != platform::kSnapshotProcesses) {
+  if (entry != &ToolhelpCreateSnapshot || flags != platform::kSnapshotProcesses) {
     return platform::InvalidHandleValue();
   }
   KernelHandle handle = NewHandle();
@@ -321,14 +235,14 @@ bool SimDesktop::WalkTo(KernelHandle snapshot, std::size_t index, platform::Proc
 bool SimDesktop::Process32First(EntryPoint entry, KernelHandle snapshot,
                                 platform::ProcessEntry* out) {
   const AllocationFaults::Suspend suspend;
-  if (Fails() || entry != &ToolhelpProcess32First) return false;
+  if (entry != &ToolhelpProcess32First) return false;
   return WalkTo(snapshot, 0, out);
 }
 
 bool SimDesktop::Process32Next(EntryPoint entry, KernelHandle snapshot,
                                platform::ProcessEntry* out) {
   const AllocationFaults::Suspend suspend;
-  if (Fails() || entry != &ToolhelpProcess32Next) return false;
+  if (entry != &ToolhelpProcess32Next) return false;
   auto open = snapshots_.find(snapshot);
   return open != snapshots_.end() && WalkTo(snapshot, open->second, out);
 }
@@ -336,7 +250,6 @@ bool SimDesktop::Process32Next(EntryPoint entry, KernelHandle snapshot,
 std::intptr_t SimDesktop::SendMessageA(WindowHandle handle, std::uint32_t message,
                                        std::uintptr_t wparam, std::intptr_t lparam) {
   const AllocationFaults::Suspend suspend;
-  if (Fails()) return 0;
   SimWindow& target = window(handle);
   return target.player ? target.player->Answer({message, wparam, lparam}) : 0;
 }
@@ -345,7 +258,6 @@ bool SimDesktop::ReadProcessMemory(KernelHandle process, std::uintptr_t address,
                                    std::size_t bytes, std::size_t* bytes_read) {
   const AllocationFaults::Suspend suspend;
   *bytes_read = 0;
-  const bool short_read = Fails();
   auto open = process_handles_.find(process);
   if (open == process_handles_.end()) return false;
   const auto& memory = processes_[open->second].memory;
@@ -355,7 +267,6 @@ bool SimDesktop::ReadProcessMemory(KernelHandle process, std::uintptr_t address,
   std::size_t offset = address - region->first;
   if (offset >= region->second.size()) return false;
   std::size_t available = std::min(bytes, region->second.size() - offset);
-  if (short_read) available /= 2;
   std::memcpy(buffer, region->second.data() + offset, available);
   *bytes_read = available;
   return available == bytes;
@@ -363,7 +274,6 @@ bool SimDesktop::ReadProcessMemory(KernelHandle process, std::uintptr_t address,
 
 platform::FileHandle SimDesktop::CreateTextFile(const char* path) {
   const AllocationFaults::Suspend suspend;
-  if (Fails()) return nullptr;
   const std::string name = path;
   const std::size_t separator = name.rfind('\\');
   if (separator == std::string::npos || directories.count(name.substr(0, separator + 1)) == 0 ||
@@ -380,10 +290,6 @@ bool SimDesktop::WriteTextFile(platform::FileHandle file, const char* text, std:
   const AllocationFaults::Suspend suspend;
   auto open = open_files_.find(file);
   if (open == open_files_.end()) return false;
-  if (Fails()) {  // the disk filled up halfway
-    files[open->second].append(text, bytes / 2);
-    return false;
-  }
   files[open->second].append(text, bytes);
   return true;
 }
@@ -394,7 +300,7 @@ bool SimDesktop::CloseTextFile(platform::FileHandle file) {
     ++bad_releases_;
     return false;
   }
-  return !Fails();
+  return true;
 }
 
-}  // namespace nirevo::testing
+}  // namespace nirevo::test

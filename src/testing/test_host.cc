@@ -3,8 +3,9 @@
 #include <cstring>
 
 #include "interface/entry_points.h"
+#include "platform/native_platform.h"
 
-namespace nirevo::testing {
+namespace nirevo::test {
 namespace {
 
 void* BlockWith(SimDesktop& desktop, std::string_view text) {
@@ -16,13 +17,16 @@ void* BlockWith(SimDesktop& desktop, std::string_view text) {
 }  // namespace
 
 TestHost::TestHost(SimDesktop& desktop, std::string_view directory)
-    : desktop_(desktop), previous_(platform::Platform::SetCurrent(&desktop)) {
+    : TestHost(desktop, desktop, directory) {}
+
+TestHost::TestHost(SimDesktop& desktop, platform::Platform& platform, std::string_view directory)
+    : desktop_(desktop), previous_(platform::SetCurrentPlatform(&platform)) {
   Load(directory);
 }
 
 TestHost::~TestHost() {
   unload();
-  platform::Platform::SetCurrent(previous_);
+  platform::SetCurrentPlatform(previous_);
 }
 
 std::int32_t TestHost::Load(std::string_view directory) {
@@ -63,4 +67,4 @@ std::string Answer(std::string_view status, const std::map<std::string, std::str
   return text + "\r\n";
 }
 
-}  // namespace nirevo::testing
+}  // namespace nirevo::test

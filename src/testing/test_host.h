@@ -12,12 +12,16 @@
 
 #include "testing/sim_desktop.h"
 
-namespace nirevo::testing {
+namespace nirevo::test {
 
 class TestHost {
  public:
-  // Installs `desktop` as the platform and loads the module with `directory`.
+  // Installs `platform` (by default the desktop itself; a wrapper of it such
+  // as FaultInjection) as the module's platform and loads the module with
+  // `directory`. The host's own blocks come from the desktop.
   explicit TestHost(SimDesktop& desktop, std::string_view directory = "C:\\nirevo\\");
+  TestHost(SimDesktop& desktop, platform::Platform& platform,
+           std::string_view directory = "C:\\nirevo\\");
   ~TestHost();  // unloads and restores the platform
 
   std::int32_t Load(std::string_view directory);
@@ -57,6 +61,6 @@ struct NameOfCase {
   }
 };
 
-}  // namespace nirevo::testing
+}  // namespace nirevo::test
 
 #endif  // NIREVO_TESTING_TEST_HOST_H_
