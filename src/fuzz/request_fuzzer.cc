@@ -7,7 +7,6 @@
 
 #include <cstdint>
 #include <cstdlib>
-#include <filesystem>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -22,15 +21,6 @@ using nirevo::test::SimPlayer;
 using nirevo::test::TestHost;
 
 constexpr std::string_view kPlayerMark = "\n\xffplayer\xff\n";
-
-const std::string& LicenseDirectory() {
-  static const std::string directory = [] {
-    auto path = std::filesystem::temp_directory_path() / "nirevo-fuzz";
-    std::filesystem::create_directories(path);
-    return path.string() + "/";
-  }();
-  return directory;
-}
 
 void ScriptDesktop(FuzzedDataProvider& bytes, SimDesktop& desktop) {
   desktop.platform_id = bytes.PickValueInArray<std::uint32_t>({2, 1, 3, 0});
@@ -81,12 +71,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   FuzzedDataProvider bytes(reinterpret_cast<const std::uint8_t*>(script.data()), script.size());
   ScriptDesktop(bytes, desktop);
   {
-    TestHost host(desktop, LicenseDirectory());
+    TestHost host(desktop);
     const std::string response = host.Request(request);
-    if (response.rfind("SAORI/1.0 ", 0) != 0 || response.size() < 4 ||
-        response.compare(response.size() - 4, 4, "\r\n\r\n") != 0) {
-      std::abort();
-    }
+    if (!nirevo::test::IsWellFormedResponse(response)) std::abort();
   }
   if (!desktop.Balanced()) std::abort();
   return 0;

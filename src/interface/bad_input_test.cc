@@ -39,6 +39,10 @@ struct BadInput {
   std::string name;
   std::string request;
   std::string answer;
+  // The request may be megabytes long: its name and size say enough.
+  friend void PrintTo(const BadInput& c, std::ostream* out) {
+    *out << c.name << " (" << c.request.size() << " bytes)";
+  }
 };
 
 std::vector<BadInput> Inputs() {

@@ -25,6 +25,9 @@ constexpr char kFallback[] = "SAORI/1.0 500 Internal Server Error\r\n\r\n";
 struct OomCase {
   std::string name;
   std::string request;
+  friend void PrintTo(const OomCase& c, std::ostream* out) {
+    *out << c.name << ": " << ::testing::PrintToString(c.request);
+  }
 };
 
 std::vector<OomCase> Cases() {

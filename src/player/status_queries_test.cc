@@ -24,6 +24,9 @@ struct QueryCase {
   std::int32_t answer;
   std::string result;
   Message message;
+  friend void PrintTo(const QueryCase& c, std::ostream* out) {
+    *out << c.word << " answered " << c.answer;
+  }
 };
 
 class StatusQueriesTest : public test::PlayerFixture {

@@ -1,7 +1,5 @@
 // "gettitle" without a number (the current entry) and "getplaylist" (the
 // count and every entry by its 0-based index).
-#include <charconv>
-
 #include "player/command_blocks.h"
 #include "player/playlist_title.h"
 
@@ -9,11 +7,7 @@ namespace nirevo::player {
 namespace {
 
 // "Value" and the decimal index: the name of a playlist entry's header.
-std::string ValueName(std::int32_t index) {
-  char name[16] = "Value";
-  char* end = std::to_chars(name + 5, name + sizeof name, index).ptr;
-  return std::string(name, end);
-}
+std::string ValueName(std::int32_t index) { return "Value" + DecimalText(index); }
 
 int CurrentTitle(CommandContext& context) {
   TitleBuffer title{};

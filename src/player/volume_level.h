@@ -95,13 +95,25 @@ constexpr std::int32_t VolumeLevel(std::int32_t percent) {
   return Low32(level);
 }
 
-// The level table holds on every build, whatever its floating-point unit.
-static_assert(VolumeLevel(0) == 1 && VolumeLevel(1) == 3 && VolumeLevel(2) == 6);
-static_assert(VolumeLevel(10) == 26 && VolumeLevel(20) == 51 && VolumeLevel(40) == 102);
-static_assert(VolumeLevel(50) == 128 && VolumeLevel(60) == 153 && VolumeLevel(80) == 204);
-static_assert(VolumeLevel(90) == 230 && VolumeLevel(99) == 253 && VolumeLevel(100) == 255);
-static_assert(VolumeLevel(101) == 258 && VolumeLevel(-1) == -1 && VolumeLevel(-20) == -49);
-static_assert(VolumeLevel(842150450) == INT32_MIN);
+// Percentages and the levels the player receives for them: every build
+// checks them at compile time, whatever its floating-point unit.
+struct KnownVolumeLevel {
+  std::int32_t percent;
+  std::int32_t level;
+};
+inline constexpr KnownVolumeLevel kKnownVolumeLevels[] = {
+    {0, 1},     {1, 3},     {2, 6},     {10, 26},   {20, 51},  {40, 102},
+    {50, 128},  {60, 153},  {80, 204},  {90, 230},  {99, 253}, {100, 255},
+    {101, 258}, {-1, -1},   {-20, -49}, {842150449, 2147483645},
+    {842150450, INT32_MIN}, {999999999, -1744967298}, {-99999999, -254999996}};
+
+constexpr bool VolumeLevelsAreKnown() {
+  for (const KnownVolumeLevel& known : kKnownVolumeLevels) {
+    if (VolumeLevel(known.percent) != known.level) return false;
+  }
+  return true;
+}
+static_assert(VolumeLevelsAreKnown());
 
 }  // namespace nirevo::player
 

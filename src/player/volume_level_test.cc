@@ -9,12 +9,9 @@ namespace nirevo::player {
 namespace {
 
 TEST(VolumeLevelTest, LevelTable) {
-  const std::pair<std::int32_t, std::int32_t> table[] = {
-      {0, 1},     {1, 3},     {2, 6},     {10, 26},   {20, 51},  {40, 102},
-      {50, 128},  {60, 153},  {80, 204},  {90, 230},  {99, 253}, {100, 255},
-      {101, 258}, {-1, -1},   {-20, -49}, {842150449, 2147483645},
-      {842150450, INT32_MIN}, {999999999, -1744967298}, {-99999999, -254999996}};
-  for (auto [percent, level] : table) EXPECT_EQ(VolumeLevel(percent), level) << percent;
+  for (const KnownVolumeLevel& known : kKnownVolumeLevels) {
+    EXPECT_EQ(VolumeLevel(known.percent), known.level) << known.percent;
+  }
 }
 
 // The integer computation must agree with the x87's extended precision, where

@@ -28,8 +28,8 @@ bool Contains(std::string_view text, std::string_view part) {
 }  // namespace
 
 platform::WindowHandle FindPlayerWindow(platform::Platform& platform,
-                                        const char* text) {
-  TPlayerSearch search{&platform, nullptr, {}};
+                                        const char* text, SearchObserver* observer) {
+  TPlayerSearch search{&platform, nullptr, {}, observer};
   std::strncpy(search.text, text, sizeof search.text - 1);
   platform.EnumWindows(&PlayerWindowProc, reinterpret_cast<std::intptr_t>(&search));
   return search.hwnd;
@@ -40,11 +40,22 @@ int PlayerWindowProc(platform::WindowHandle window, std::intptr_t user) {
   char title[kTextCapacity] = {};
   search.platform->GetWindowTextA(window, title, kTextCapacity);
   if (!Contains(TextIn(title), search.text)) return 1;
-  if (Contains(TextIn(title), kRejectedTitleText)) return 1;
+  WindowVerdict verdict{window, TextIn(title), false, false, {}, {}, false};
+  if (Contains(TextIn(title), kRejectedTitleText)) {
+    verdict.rejected_title = true;
+    if (search.observer != nullptr) search.observer->Saw(verdict);
+    return 1;
+  }
 
   char path[kTextCapacity] = {};
-  if (GetWindowImagePath(*search.platform, window, path, kTextCapacity) == 0) return 1;
-  if (Contains(TextIn(path), kPlayerPathText)) search.hwnd = window;
+  ImagePathTrace* trace = search.observer != nullptr ? &verdict.trace : nullptr;
+  if (GetWindowImagePath(*search.platform, window, path, kTextCapacity, trace) != 0) {
+    verdict.path_found = true;
+    verdict.path = TextIn(path);
+    verdict.path_matches = Contains(verdict.path, kPlayerPathText);
+    if (verdict.path_matches) search.hwnd = window;
+  }
+  if (search.observer != nullptr) search.observer->Saw(verdict);
   return 1;
 }
 

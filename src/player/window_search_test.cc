@@ -143,5 +143,69 @@ TEST_F(WindowSearchTest, SearchTextLongerThanTheRecordIsCut) {
   EXPECT_EQ(FindPlayerWindow(desktop, (std::string(31, 'W') + "-anything").c_str()), player);
 }
 
+// What an observer was told, one line per window.
+class VerdictLog : public SearchObserver {
+ public:
+  void Saw(const WindowVerdict& v) override {
+    static const char* const kFailures[] = {
+        "none", "version query failed", "unknown platform", "PSAPI missing", "PSAPI incomplete",
+        "process not opened", "module not readable", "Toolhelp missing", "snapshot failed",
+        "not in snapshot"};
+    std::string line = std::string(v.title) + " | ";
+    if (v.rejected_title) {
+      line += "Winamp AL";
+    } else {
+      line += "pid " + std::to_string(v.trace.process_id) + " platform " +
+              std::to_string(v.trace.platform_id) + " | ";
+      line += v.path_found ? std::string(v.path) + (v.path_matches ? " | player" : " | other")
+                           : kFailures[static_cast<int>(v.trace.failure)];
+    }
+    lines.push_back(line);
+  }
+  std::vector<std::string> lines;
+};
+
+TEST_F(WindowSearchTest, ObserverIsToldEachVerdictWithoutChangingTheSearch) {
+  Add("Calculator", 1, kInstalled);
+  Add("Winamp notes.txt - Editor", 2, "C:\\Windows\\notepad.exe");
+  Add("Winamp", 3, "C:\\Tools\\winamp.exe");
+  Add("Winamp AL", 4, kInstalled);
+  Add("Winamp", 5, kInstalled);
+  desktop.process(5).openable = false;
+  WindowHandle player = Add("1. Artist - Title - Winamp", 6, kInstalled);
+  desktop.AddWindow("Winamp", 9);  // no such process
+
+  VerdictLog log;
+  EXPECT_EQ(FindPlayerWindow(desktop, kPlayerTitleText, &log), player);
+  EXPECT_EQ(log.lines, (std::vector<std::string>{
+                           "Winamp notes.txt - Editor | pid 2 platform 2 | C:\\Windows\\notepad.exe | other",
+                           "Winamp | pid 3 platform 2 | C:\\Tools\\winamp.exe | other",
+                           "Winamp AL | Winamp AL",
+                           "Winamp | pid 5 platform 2 | process not opened",
+                           "1. Artist - Title - Winamp | pid 6 platform 2 | " + std::string(kInstalled) + " | player",
+                           "Winamp | pid 9 platform 2 | process not opened",
+                       }));
+  // The same calls as without an observer: as many libraries and processes.
+  const int libraries = desktop.libraries_loaded_ever();
+  const int processes = desktop.processes_opened_ever();
+  EXPECT_EQ(Find(), player);
+  EXPECT_EQ(desktop.libraries_loaded_ever(), 2 * libraries);
+  EXPECT_EQ(desktop.processes_opened_ever(), 2 * processes);
+
+  desktop.platform_id = platform::kPlatformWin32Windows;
+  log.lines.clear();
+  EXPECT_EQ(FindPlayerWindow(desktop, kPlayerTitleText, &log), player);
+  EXPECT_EQ(log.lines.back(), "Winamp | pid 9 platform 1 | not in snapshot");
+  desktop.platform_id = 3;
+  log.lines.clear();
+  EXPECT_EQ(FindPlayerWindow(desktop, kPlayerTitleText, &log), nullptr);
+  EXPECT_EQ(log.lines.back(), "Winamp | pid 9 platform 3 | unknown platform");
+  desktop.platform_id = platform::kPlatformWin32Nt;
+  desktop.psapi_present = false;
+  log.lines.clear();
+  EXPECT_EQ(FindPlayerWindow(desktop, kPlayerTitleText, &log), nullptr);
+  EXPECT_EQ(log.lines.back(), "Winamp | pid 9 platform 2 | PSAPI missing");
+}
+
 }  // namespace
 }  // namespace nirevo::player

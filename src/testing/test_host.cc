@@ -58,13 +58,4 @@ std::string ExecuteText(const std::vector<std::pair<std::string, std::string>>& 
   return text + "\r\n";
 }
 
-std::string Answer(std::string_view status, const std::map<std::string, std::string>& headers) {
-  std::map<std::string, std::string> all = headers;
-  all["Charset"] = "Shift_JIS";
-  all["Sender"] = "nirevo";
-  std::string text = "SAORI/1.0 " + std::string(status) + "\r\n";
-  for (const auto& [name, value] : all) text += name + ": " + value + "\r\n";
-  return text + "\r\n";
-}
-
 }  // namespace nirevo::test

@@ -10,6 +10,7 @@
 #include <string_view>
 #include <vector>
 
+#include "testing/saori_answer.h"
 #include "testing/sim_desktop.h"
 
 namespace nirevo::test {
@@ -44,10 +45,6 @@ class TestHost {
 // The request text for "EXECUTE" with the given headers, lines in CR LF.
 std::string ExecuteText(const std::vector<std::pair<std::string, std::string>>& headers);
 
-// The expected response: status line, "Charset", the given headers, "Sender"
-// (in byte-wise order), the empty line.
-std::string Answer(std::string_view status,
-                   const std::map<std::string, std::string>& headers = {});
 
 // Names the instances of a parameterised test after their case's `name`.
 struct NameOfCase {

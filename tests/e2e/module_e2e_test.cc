@@ -14,6 +14,7 @@
 
 #include "player_process.h"
 #include "saori_host.h"
+#include "testing/saori_answer.h"
 #include "toolhelp_widening.h"
 
 namespace e2e {
@@ -21,13 +22,7 @@ namespace {
 
 using Lines = std::vector<std::string>;
 
-std::string Answer(const std::string& status, std::map<std::string, std::string> headers = {}) {
-  headers["Charset"] = "Shift_JIS";
-  headers["Sender"] = "nirevo";
-  std::string text = "SAORI/1.0 " + status + "\r\n";
-  for (const auto& [name, value] : headers) text += name + ": " + value + "\r\n";
-  return text + "\r\n";
-}
+using nirevo::test::Answer;
 
 std::string LogLine(int message, long long wparam, long long lparam) {
   return std::to_string(message) + " " + std::to_string(wparam) + " " + std::to_string(lparam);
