@@ -31,6 +31,12 @@ target_link_libraries(saori_host PUBLIC nirevo_warnings)
 add_executable(saori-call tools/saori_call/saori_call.cc)
 target_link_libraries(saori-call PRIVATE saori_host)
 
+# nirevo-check: the module's own window search, with a report of each verdict.
+add_executable(nirevo-check tools/nirevo_check/nirevo_check.cc src/player/window_search.cc
+               src/player/image_path.cc src/platform/win32_platform.cc)
+target_include_directories(nirevo-check PRIVATE src)
+target_link_libraries(nirevo-check PRIVATE nirevo_warnings)
+
 add_executable(standin_player WIN32 tools/standin_player/standin_player.cc)
 set_target_properties(standin_player PROPERTIES OUTPUT_NAME winamp)
 target_link_libraries(standin_player PRIVATE nirevo_warnings)

@@ -4,6 +4,7 @@
 #   plain/nirevo.dll    the same module also exporting load, request, unload
 #   plain/README.txt    when to use that one
 #   saori-call.exe      a 32-bit SAORI host for the command prompt
+#   nirevo-check.exe    tells why the module does or does not find the player
 #   nirevo_license.txt  the licence
 #   reference.md        the user's reference
 # Text meant for Windows' Notepad is written with CR LF and a UTF-8 byte-order
@@ -33,6 +34,7 @@ files = [
     ("plain/nirevo.dll", open("build/mingw-i686-plain/nirevo.dll", "rb").read()),
     ("plain/README.txt", notepad(plain_readme)),
     ("saori-call.exe", open("build/mingw-i686/saori-call.exe", "rb").read()),
+    ("nirevo-check.exe", open("build/mingw-i686/nirevo-check.exe", "rb").read()),
     ("nirevo_license.txt", notepad(open("LICENSE", encoding="utf-8").read())),
     ("reference.md", open("docs/reference.md", "rb").read()),
 ]

@@ -48,7 +48,7 @@ import hashlib, sys, zipfile
 archive = zipfile.ZipFile(sys.argv[1])
 top = archive.namelist()[0].split('/', 1)[0]
 names = sorted(n.split('/', 1)[1] for n in archive.namelist())
-wanted = sorted(['nirevo.dll', 'plain/nirevo.dll', 'plain/README.txt', 'saori-call.exe',
+wanted = sorted(['nirevo.dll', 'plain/nirevo.dll', 'plain/README.txt', 'saori-call.exe', 'nirevo-check.exe',
                  'nirevo_license.txt', 'reference.md'])
 assert names == wanted, names
 # The DLL in the zip is byte for byte the one the 32-bit phases loaded.

@@ -275,8 +275,9 @@ struct CallResult {
   std::string output;
 };
 
-// Runs saori-call with `arguments` and collects its standard output.
-CallResult SaoriCall(const std::string& arguments) {
+// Runs the program `name` beside this one with `arguments` and collects its
+// standard output.
+CallResult RunBeside(const std::string& name, const std::string& arguments) {
   SECURITY_ATTRIBUTES inherit = {sizeof inherit, nullptr, TRUE};
   HANDLE read_end = nullptr, write_end = nullptr;
   if (!CreatePipe(&read_end, &write_end, &inherit, 0)) return {99, ""};
@@ -287,7 +288,7 @@ CallResult SaoriCall(const std::string& arguments) {
   startup.hStdOutput = write_end;
   startup.hStdError = write_end;
   startup.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
-  const std::string exe = BesideThisProgram("saori-call.exe");
+  const std::string exe = BesideThisProgram(name);
   std::string command = "\"" + exe + "\" " + arguments;
   PROCESS_INFORMATION process = {};
   if (!CreateProcessA(exe.c_str(), command.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr,
@@ -309,6 +310,64 @@ CallResult SaoriCall(const std::string& arguments) {
   CloseHandle(process.hProcess);
   CloseHandle(read_end);
   return run;
+}
+
+CallResult SaoriCall(const std::string& arguments) { return RunBeside("saori-call.exe", arguments); }
+
+// The lines of `text` that contain `part`.
+Lines LinesWith(const std::string& text, const std::string& part) {
+  Lines found;
+  std::istringstream lines(text);
+  for (std::string line; std::getline(lines, line);) {
+    if (line.find(part) != std::string::npos) found.push_back(line);
+  }
+  return found;
+}
+
+TEST_F(ModuleTest, NirevoCheckExplainsEachWindow) {
+  CallResult none = RunBeside("nirevo-check.exe", "");
+  EXPECT_EQ(none.exit_code, 1u) << none.output;
+  EXPECT_NE(none.output.find("process inspection: PSAPI"), std::string::npos) << none.output;
+  EXPECT_NE(none.output.find("result: no window qualifies"), std::string::npos) << none.output;
+
+  TempDirectory decoys;
+  const std::string editor = decoys.path() + "editor.exe";
+  ASSERT_TRUE(CopyFileA(InstalledPlayer().c_str(), editor.c_str(), FALSE));
+  PlayerProcess notes(editor, "--title \"Winamp notes.txt - Editor\"");
+  ASSERT_TRUE(notes.running()) << notes.error();
+  CreateDirectoryA((decoys.path() + "Tools").c_str(), nullptr);
+  const std::string elsewhere = decoys.path() + "Tools\\winamp.exe";
+  ASSERT_TRUE(CopyFileA(InstalledPlayer().c_str(), elsewhere.c_str(), FALSE));
+  {
+    PlayerProcess misplaced(elsewhere);
+    ASSERT_TRUE(misplaced.running()) << misplaced.error();
+    CallResult decoyed = RunBeside("nirevo-check.exe", "");
+    EXPECT_EQ(decoyed.exit_code, 1u) << decoyed.output;
+    const Lines editor_line = LinesWith(decoyed.output, "\"Winamp notes.txt - Editor\"");
+    ASSERT_EQ(editor_line.size(), 1u) << decoyed.output;
+    EXPECT_NE(editor_line[0].find("editor.exe\""), std::string::npos) << editor_line[0];
+    EXPECT_NE(editor_line[0].find("=>  not the player"), std::string::npos) << editor_line[0];
+    const Lines tools_line = LinesWith(decoyed.output, "Tools\\winamp.exe\"");
+    ASSERT_EQ(tools_line.size(), 1u) << decoyed.output;
+    EXPECT_NE(tools_line[0].find("=>  not the player"), std::string::npos) << tools_line[0];
+  }
+  DeleteFileA(elsewhere.c_str());
+  RemoveDirectoryA((decoys.path() + "Tools").c_str());
+
+  StartPlayer("--al-window");
+  CallResult found = RunBeside("nirevo-check.exe", "");
+  EXPECT_EQ(found.exit_code, 0u) << found.output;
+  const Lines al_line = LinesWith(found.output, "title \"Winamp AL\"");
+  ASSERT_EQ(al_line.size(), 1u) << found.output;
+  EXPECT_NE(al_line[0].find("\"Winamp AL\": yes"), std::string::npos) << al_line[0];
+  const Lines player_line = LinesWith(found.output, "\"1. Artist - Title - Winamp\"");
+  ASSERT_EQ(player_line.size(), 1u) << found.output;
+  EXPECT_NE(player_line[0].find("path \"" + InstalledPlayer() + "\""), std::string::npos)
+      << player_line[0];
+  EXPECT_NE(player_line[0].find("=>  qualifies"), std::string::npos) << player_line[0];
+  EXPECT_EQ(LinesWith(found.output, "result: the module would use window").size(), 1u)
+      << found.output;
+  EXPECT_EQ(LinesWith(found.output, "=>  qualifies").size(), 1u) << found.output;
 }
 
 TEST_F(ModuleTest, SaoriCallTellsSuccessFromRefusal) {
