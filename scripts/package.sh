@@ -6,7 +6,8 @@
 #   saori-call.exe      a 32-bit SAORI host for the command prompt
 #   nirevo-check.exe    tells why the module does or does not find the player
 #   nirevo_license.txt  the licence
-#   reference.md        the user's reference
+#   reference.txt       the user's reference, in English
+#   reference.ja.txt    and in Japanese
 # Text meant for Windows' Notepad is written with CR LF and a UTF-8 byte-order
 # mark. Prints the zip's path.
 set -euo pipefail
@@ -36,7 +37,8 @@ files = [
     ("saori-call.exe", open("build/mingw-i686/saori-call.exe", "rb").read()),
     ("nirevo-check.exe", open("build/mingw-i686/nirevo-check.exe", "rb").read()),
     ("nirevo_license.txt", notepad(open("LICENSE", encoding="utf-8").read())),
-    ("reference.md", open("docs/reference.md", "rb").read()),
+    ("reference.txt", notepad(open("docs/reference.md", encoding="utf-8").read())),
+    ("reference.ja.txt", notepad(open("docs/reference.ja.md", encoding="utf-8").read())),
 ]
 with zipfile.ZipFile(zip_path, "w", zipfile.ZIP_DEFLATED) as archive:
     for name, data in files:

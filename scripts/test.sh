@@ -49,12 +49,19 @@ archive = zipfile.ZipFile(sys.argv[1])
 top = archive.namelist()[0].split('/', 1)[0]
 names = sorted(n.split('/', 1)[1] for n in archive.namelist())
 wanted = sorted(['nirevo.dll', 'plain/nirevo.dll', 'plain/README.txt', 'saori-call.exe', 'nirevo-check.exe',
-                 'nirevo_license.txt', 'reference.md'])
+                 'nirevo_license.txt', 'reference.txt', 'reference.ja.txt'])
 assert names == wanted, names
 # The DLL in the zip is byte for byte the one the 32-bit phases loaded.
 tested = open('build/mingw-i686/nirevo.dll', 'rb').read()
 assert archive.read(f'{top}/nirevo.dll') == tested, 'the zip holds another nirevo.dll'
 assert archive.read(f'{top}/plain/nirevo.dll') == open('build/mingw-i686-plain/nirevo.dll', 'rb').read()
+# Text for Windows' Notepad: a UTF-8 byte-order mark and CR LF line ends only.
+for name in names:
+    if name.endswith('.txt'):
+        text = archive.read(f'{top}/{name}')
+        assert text.startswith(b'\xef\xbb\xbf'), name
+        assert text.count(b'\n') == text.count(b'\r\n') > 0, name
+        text.decode('utf-8')
 print(f'package: {sys.argv[1]}: {", ".join(names)}; nirevo.dll {len(tested):,} bytes, '
       f'sha256 {hashlib.sha256(tested).hexdigest()[:16]}…')
 PY
