@@ -17,7 +17,7 @@ configure_file(src/windows/nirevo.def.in nirevo.def @ONLY)
 configure_file(src/windows/version.rc.in version.rc @ONLY)
 
 add_library(nirevo SHARED ${NIREVO_MODULE_SOURCES} src/platform/win32_platform.cc
-            src/windows/runtime_trims.cc
+            src/platform/win32_current.cc src/windows/runtime_trims.cc
             ${CMAKE_CURRENT_BINARY_DIR}/nirevo.def ${CMAKE_CURRENT_BINARY_DIR}/version.rc)
 set_target_properties(nirevo PROPERTIES PREFIX "" OUTPUT_NAME nirevo)
 target_include_directories(nirevo PRIVATE src)
@@ -33,7 +33,8 @@ target_link_libraries(saori-call PRIVATE saori_host)
 
 # nirevo-check: the module's own window search, with a report of each verdict.
 add_executable(nirevo-check tools/nirevo_check/nirevo_check.cc src/player/window_search.cc
-               src/player/image_path.cc src/platform/win32_platform.cc)
+               src/player/image_path.cc src/platform/win32_platform.cc
+               src/platform/win32_current.cc)
 target_include_directories(nirevo-check PRIVATE src)
 target_link_libraries(nirevo-check PRIVATE nirevo_warnings)
 
@@ -58,6 +59,15 @@ if(NIREVO_TESTS)
                  tests/e2e/player_process.cc tests/e2e/toolhelp_widening.cc)
   target_include_directories(nirevo_e2e PRIVATE src)
   target_link_libraries(nirevo_e2e PRIVATE saori_host gtest)
+
+  # The module once more, its platform wrapped in fault injection.
+  add_library(nirevo_faults SHARED ${NIREVO_MODULE_SOURCES} src/platform/win32_platform.cc
+              src/windows/fault_platform.cc src/testing/fault_injection.cc
+              src/windows/nirevo_faults.def)
+  set_target_properties(nirevo_faults PROPERTIES PREFIX "" OUTPUT_NAME nirevo_faults)
+  target_include_directories(nirevo_faults PRIVATE src)
+  target_link_libraries(nirevo_faults PRIVATE nirevo_warnings)
+  add_dependencies(nirevo_e2e nirevo_faults)
 endif()
 
 # The side-by-side benchmark host: the DLL next to the bare Win32 calls.

@@ -7,7 +7,7 @@
 #include <cstdio>
 #include <cstring>
 
-#include "platform/platform.h"
+#include "platform/win32_platform.h"
 
 namespace nirevo::platform {
 namespace {
@@ -149,7 +149,7 @@ class Win32Platform final : public Platform {
 
 }  // namespace
 
-Platform& Platform::Current() {
+Platform& TheWin32Platform() {
   static Win32Platform platform;
   return platform;
 }

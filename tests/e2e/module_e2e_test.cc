@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <algorithm>
 #include <fstream>
 #include <iterator>
 #include <map>
@@ -390,6 +391,87 @@ TEST_F(ModuleTest, SaoriCallTellsSuccessFromRefusal) {
 
   EXPECT_EQ(SaoriCall("\"" + BesideThisProgram("missing.dll") + "\" play").exit_code, 2u);
   EXPECT_EQ(player->Log(), Lines{User(-666, 122)});
+}
+
+// The module built once more with its Win32 platform wrapped in fault
+// injection: every platform call in turn fails as it can on Windows, and
+// the answer is what that failure explains, with no handle or library left.
+class FaultsTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(module.ok()) << module.error();
+    if (ReportedPlatformId() == VER_PLATFORM_WIN32_WINDOWS) {
+      ASSERT_TRUE(WidenToolhelpPaths(module.library()));
+    }
+    fail_call = reinterpret_cast<void(__cdecl*)(int)>(
+        reinterpret_cast<void*>(GetProcAddress(module.library(), "nirevo_fail_call")));
+    failure_injected = reinterpret_cast<int(__cdecl*)()>(
+        reinterpret_cast<void*>(GetProcAddress(module.library(), "nirevo_failure_injected")));
+    ASSERT_NE(fail_call, nullptr);
+    ASSERT_NE(failure_injected, nullptr);
+    ASSERT_EQ(module.Load(directory.path()), 1);
+    player = std::make_unique<PlayerProcess>(InstalledPlayer());
+    ASSERT_TRUE(player->running()) << player->error();
+  }
+  void TearDown() override { EXPECT_TRUE(module.answers_were_fixed_blocks()); }
+
+  std::string Execute(const std::vector<std::string>& arguments) {
+    return module.Request(saori::ExecuteRequest(arguments.data(), arguments.size()))
+        .value_or("<null>");
+  }
+
+  TempDirectory directory;
+  saori::Module module{BesideThisProgram("nirevo_faults.dll")};
+  void(__cdecl* fail_call)(int) = nullptr;
+  int(__cdecl* failure_injected)() = nullptr;
+  std::unique_ptr<PlayerProcess> player;
+};
+
+TEST_F(FaultsTest, EveryPlatformCallMayFail) {
+  const std::string not_found = Answer("400 Bad Request");
+  const char* titles[] = {"Artist - Title", "Second Artist - Second Title",
+                          "Third Artist - Third Title"};
+  std::vector<std::string> playlist = {not_found, Answer("200 OK", {{"Result", "0"}})};
+  for (int missing = 0; missing < 3; ++missing) {
+    std::map<std::string, std::string> headers = {{"Result", "3"}};
+    for (int i = 0; i < 3; ++i) {
+      if (i != missing) headers["Value" + std::to_string(i)] = titles[i];
+    }
+    playlist.push_back(Answer("200 OK", headers));
+  }
+  struct Case {
+    std::vector<std::string> request;
+    std::vector<std::string> failures;
+  };
+  const std::vector<Case> cases = {
+      {{"iswinamprun"}, {Answer("200 OK", {{"Result", "0"}})}},
+      {{"getplaylist"}, playlist},
+      {{"gettitle", "2"}, {not_found, Answer("200 OK")}},
+      {{"setvolume", "50"}, {not_found}},
+      {{"license"}, {not_found}},
+  };
+  const HANDLE before = ProbeHandle();
+  for (const Case& c : cases) {
+    const std::string word = c.request[0];
+    const std::string normal = Execute(c.request);
+    std::vector<std::string> explained = c.failures;
+    explained.push_back(normal);
+    explained.push_back("<null>");  // the answer block itself could not be had
+    int n = 1;
+    for (;; ++n) {
+      fail_call(n);
+      const std::string response = Execute(c.request);
+      const bool reached = failure_injected() != 0;
+      fail_call(0);
+      EXPECT_NE(std::find(explained.begin(), explained.end(), response), explained.end())
+          << word << ": call " << n << " failing gave: " << response;
+      if (!reached) break;
+    }
+    EXPECT_GT(n, 2) << word;
+    EXPECT_EQ(Execute(c.request), normal) << word;
+  }
+  EXPECT_EQ(ProbeHandle(), before);
+  EXPECT_EQ(GetModuleHandleA("psapi.dll"), nullptr);
 }
 
 // Run by a copy of this program that the prefix reports as Windows 98.
