@@ -33,6 +33,8 @@ std::string Menu(int id) { return LogLine(0x111, id, 0); }
 
 class ModuleTest : public ::testing::Test {
  protected:
+  explicit ModuleTest(const std::string& dll = ModulePath()) : module(dll) {}
+
   void SetUp() override {
     ASSERT_TRUE(module.ok()) << module.error();
     // Under the prefix's Windows 98 setting the module takes the Toolhelp
@@ -54,7 +56,7 @@ class ModuleTest : public ::testing::Test {
         .value_or("<null>");
   }
 
-  saori::Module module{ModulePath()};
+  saori::Module module;
   std::unique_ptr<PlayerProcess> player;
 };
 
@@ -396,13 +398,12 @@ TEST_F(ModuleTest, SaoriCallTellsSuccessFromRefusal) {
 // The module built once more with its Win32 platform wrapped in fault
 // injection: every platform call in turn fails as it can on Windows, and
 // the answer is what that failure explains, with no handle or library left.
-class FaultsTest : public ::testing::Test {
+class FaultsTest : public ModuleTest {
  protected:
+  FaultsTest() : ModuleTest(BesideThisProgram("nirevo_faults.dll")) {}
+
   void SetUp() override {
-    ASSERT_TRUE(module.ok()) << module.error();
-    if (ReportedPlatformId() == VER_PLATFORM_WIN32_WINDOWS) {
-      ASSERT_TRUE(WidenToolhelpPaths(module.library()));
-    }
+    ASSERT_NO_FATAL_FAILURE(ModuleTest::SetUp());
     fail_call = reinterpret_cast<void(__cdecl*)(int)>(
         reinterpret_cast<void*>(GetProcAddress(module.library(), "nirevo_fail_call")));
     failure_injected = reinterpret_cast<int(__cdecl*)()>(
@@ -410,21 +411,12 @@ class FaultsTest : public ::testing::Test {
     ASSERT_NE(fail_call, nullptr);
     ASSERT_NE(failure_injected, nullptr);
     ASSERT_EQ(module.Load(directory.path()), 1);
-    player = std::make_unique<PlayerProcess>(InstalledPlayer());
-    ASSERT_TRUE(player->running()) << player->error();
-  }
-  void TearDown() override { EXPECT_TRUE(module.answers_were_fixed_blocks()); }
-
-  std::string Execute(const std::vector<std::string>& arguments) {
-    return module.Request(saori::ExecuteRequest(arguments.data(), arguments.size()))
-        .value_or("<null>");
+    StartPlayer();
   }
 
   TempDirectory directory;
-  saori::Module module{BesideThisProgram("nirevo_faults.dll")};
   void(__cdecl* fail_call)(int) = nullptr;
   int(__cdecl* failure_injected)() = nullptr;
-  std::unique_ptr<PlayerProcess> player;
 };
 
 TEST_F(FaultsTest, EveryPlatformCallMayFail) {
