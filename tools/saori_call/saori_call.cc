@@ -16,10 +16,7 @@
 #include <io.h>
 
 #include <cstdio>
-#include <fstream>
-#include <iostream>
-#include <iterator>
-#include <sstream>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -28,21 +25,31 @@
 namespace {
 
 int Usage() {
-  std::cerr << "usage: saori-call [--security LEVEL] [--raw FILE|-] [--version] [--echo] [--quiet]"
-               " MODULE.dll [ARGUMENT0 [ARGUMENT1 ...]]\n";
+  std::fputs("usage: saori-call [--security LEVEL] [--raw FILE|-] [--version] [--echo] [--quiet]"
+             " MODULE.dll [ARGUMENT0 [ARGUMENT1 ...]]\n",
+             stderr);
   return 2;
+}
+
+struct FileCloser {
+  void operator()(std::FILE* file) const { std::fclose(file); }
+};
+
+bool ReadAll(std::FILE* file, std::string* text) {
+  char buffer[4096];
+  for (std::size_t got; (got = std::fread(buffer, 1, sizeof buffer, file)) != 0;) {
+    text->append(buffer, got);
+  }
+  return std::ferror(file) == 0;
 }
 
 bool ReadAll(const std::string& name, std::string* text) {
   if (name == "-") {
     _setmode(_fileno(stdin), _O_BINARY);
-    text->assign(std::istreambuf_iterator<char>(std::cin), std::istreambuf_iterator<char>());
-    return true;
+    return ReadAll(stdin, text);
   }
-  std::ifstream file(name, std::ios::binary);
-  if (!file) return false;
-  text->assign(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
-  return true;
+  std::unique_ptr<std::FILE, FileCloser> file(std::fopen(name.c_str(), "rb"));
+  return file != nullptr && ReadAll(file.get(), text);
 }
 
 std::string GetVersionRequest(const std::string& security) {
@@ -85,7 +92,7 @@ int main(int argc, char** argv) {
   std::string text;
   if (!raw_file.empty()) {
     if (!ReadAll(raw_file, &text)) {
-      std::cerr << "saori-call: cannot read " << raw_file << "\n";
+      std::fprintf(stderr, "saori-call: cannot read %s\n", raw_file.c_str());
       return 2;
     }
   } else if (version || arguments.empty()) {
@@ -99,13 +106,13 @@ int main(int argc, char** argv) {
 
   saori::Module module(module_path);
   if (!module.ok()) {
-    std::cerr << "saori-call: " << module.error() << "\n";
+    std::fprintf(stderr, "saori-call: %s\n", module.error().c_str());
     return 2;
   }
   module.Load(module.directory());
   std::optional<std::string> response = module.Request(text);
   if (!response) {
-    std::cerr << "saori-call: the module answered no block\n";
+    std::fputs("saori-call: the module answered no block\n", stderr);
     return 2;
   }
   if (!quiet) {
