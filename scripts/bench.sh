@@ -7,13 +7,15 @@
 #   bench.sh [ROUNDS]   (rounds of the side-by-side comparison, default 9)
 set -euo pipefail
 cd "$(dirname "$0")/.."
+if [ -z "${NIREVO_DISPLAY_OWNED:-}" ]; then  # xvfb-run among them
+  scripts/install-deps.sh
+  command -v gnuplot >/dev/null || {
+    DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends gnuplot-nox >/dev/null
+  }
+fi
 source scripts/wine-env.sh
 on_virtual_display "$0" "$@"
 rounds=${1:-9}
-scripts/install-deps.sh
-command -v gnuplot >/dev/null || {
-  DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends gnuplot-nox >/dev/null
-}
 
 out=build/bench-results
 rm -rf "$out"

@@ -5,9 +5,9 @@
 # machine whose kernel runs no 32-bit programs, the 64-bit builds stand in.
 set -euo pipefail
 cd "$(dirname "$0")/.."
+[ -n "${NIREVO_DISPLAY_OWNED:-}" ] || scripts/install-deps.sh  # xvfb-run among them
 source scripts/wine-env.sh
 on_virtual_display "$0" "$@"
-scripts/install-deps.sh
 
 if runs_32bit; then
   bits=32 build=$i686_build
