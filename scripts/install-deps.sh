@@ -38,5 +38,5 @@ if scripts/runs-32bit.sh; then
     install wine32:i386
   fi
 else
-  echo "note: this machine's kernel does not execute 32-bit programs; 32-bit Wine is not installed"
+  echo "note: this machine's kernel does not execute 32-bit programs, so 32-bit Wine is of no use here"
 fi
