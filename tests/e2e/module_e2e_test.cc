@@ -9,6 +9,7 @@
 #include <iterator>
 #include <map>
 #include <memory>
+#include <optional>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -52,8 +53,11 @@ class ModuleTest : public ::testing::Test {
   }
 
   std::string Execute(const std::vector<std::string>& arguments) {
-    return module.Request(saori::ExecuteRequest(arguments.data(), arguments.size()))
-        .value_or("<null>");
+    const std::optional<std::string> response =
+        module.Request(saori::ExecuteRequest(arguments.data(), arguments.size()));
+    if (!response) return "<null>";
+    EXPECT_TRUE(nirevo::test::IsWellFormedResponse(*response)) << *response;
+    return *response;
   }
 
   saori::Module module;
