@@ -6,6 +6,11 @@
 // would use. Exit status 0 when a window qualifies, 1 when none does.
 //
 //   nirevo-check.exe   (no arguments)
+//
+// Started by a double-click, it has a console window of its own, which would
+// close with the report: then it waits for Enter first.
+#include <windows.h>
+
 #include <cstdint>
 #include <cstdio>
 #include <string>
@@ -77,6 +82,24 @@ class Report : public nirevo::player::SearchObserver {
   int windows_ = 0;
 };
 
+// True when the console was made for this program alone (a double-click in
+// Explorer) and reads from the keyboard, so that waiting for Enter can end.
+bool OwnsItsConsole() {
+  DWORD processes[2];
+  DWORD mode = 0;
+  return GetConsoleProcessList(processes, 2) == 1 &&
+         GetConsoleMode(GetStdHandle(STD_INPUT_HANDLE), &mode) != 0;
+}
+
+int Finish(int status) {
+  if (OwnsItsConsole()) {
+    std::printf("\nPress Enter to close this window.\n");
+    std::fflush(stdout);
+    std::getchar();
+  }
+  return status;
+}
+
 }  // namespace
 
 int main() {
@@ -101,10 +124,10 @@ int main() {
   if (report.windows() == 0) std::printf("no top-level window has \"Winamp\" in its title\n");
   if (player == nullptr) {
     std::printf("result: no window qualifies, so iswinamprun answers 0\n");
-    return 1;
+    return Finish(1);
   }
   std::printf("result: the module would use window %s (the last one that qualifies), "
               "so iswinamprun answers 1\n",
               Handle(player).c_str());
-  return 0;
+  return Finish(0);
 }
