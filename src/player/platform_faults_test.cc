@@ -39,16 +39,7 @@ void PrintTo(const FaultCase& c, std::ostream* out) {
 std::vector<FaultCase> Cases() {
   const std::string not_found = Answer("400 Bad Request");
   const std::string no_title = Answer("200 OK");
-  // The playlist with one title that could not be read, or with no entries.
-  std::vector<std::string> playlist = {not_found, Answer("200 OK", {{"Result", "0"}})};
-  const char* titles[] = {"one", "two", "three"};
-  for (int missing = 0; missing < 3; ++missing) {
-    std::map<std::string, std::string> headers = {{"Result", "3"}};
-    for (int i = 0; i < 3; ++i) {
-      if (i != missing) headers["Value" + std::to_string(i)] = titles[i];
-    }
-    playlist.push_back(Answer("200 OK", headers));
-  }
+  const std::vector<std::string> playlist = test::PlaylistFailureAnswers({"one", "two", "three"});
 
   std::vector<FaultCase> cases = {
       {"iswinamprun", "iswinamprun", "", {Answer("200 OK", {{"Result", "0"}})}},

@@ -6,6 +6,7 @@
 #include <map>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace nirevo::test {
 
@@ -18,6 +19,21 @@ inline std::string Answer(std::string_view status,
   std::string text = "SAORI/1.0 " + std::string(status) + "\r\n";
   for (const auto& [name, value] : headers) text += name + ": " + value + "\r\n";
   return text + "\r\n";
+}
+
+// What a failing platform call may turn "getplaylist" into when the player
+// holds `titles`: the player not found (400), no entries, or every title but
+// one, for each title that may be the one that could not be read.
+inline std::vector<std::string> PlaylistFailureAnswers(const std::vector<std::string>& titles) {
+  std::vector<std::string> answers = {Answer("400 Bad Request"), Answer("200 OK", {{"Result", "0"}})};
+  for (std::size_t missing = 0; missing < titles.size(); ++missing) {
+    std::map<std::string, std::string> headers = {{"Result", std::to_string(titles.size())}};
+    for (std::size_t i = 0; i < titles.size(); ++i) {
+      if (i != missing) headers["Value" + std::to_string(i)] = titles[i];
+    }
+    answers.push_back(Answer("200 OK", headers));
+  }
+  return answers;
 }
 
 // A response the module could have written: the fixed 500 answer, or one of

@@ -425,16 +425,8 @@ class FaultsTest : public ModuleTest {
 
 TEST_F(FaultsTest, EveryPlatformCallMayFail) {
   const std::string not_found = Answer("400 Bad Request");
-  const char* titles[] = {"Artist - Title", "Second Artist - Second Title",
-                          "Third Artist - Third Title"};
-  std::vector<std::string> playlist = {not_found, Answer("200 OK", {{"Result", "0"}})};
-  for (int missing = 0; missing < 3; ++missing) {
-    std::map<std::string, std::string> headers = {{"Result", "3"}};
-    for (int i = 0; i < 3; ++i) {
-      if (i != missing) headers["Value" + std::to_string(i)] = titles[i];
-    }
-    playlist.push_back(Answer("200 OK", headers));
-  }
+  const std::vector<std::string> playlist = nirevo::test::PlaylistFailureAnswers(
+      {"Artist - Title", "Second Artist - Second Title", "Third Artist - Third Title"});
   struct Case {
     std::vector<std::string> request;
     std::vector<std::string> failures;
