@@ -56,9 +56,10 @@ class NativePlatform final : public Platform {
   bool Process32Next(EntryPoint, KernelHandle, ProcessEntry*) override {
     return false;
   }
-  std::intptr_t SendMessageA(WindowHandle, std::uint32_t, std::uintptr_t,
-                             std::intptr_t) override {
-    return 0;
+  bool SendMessageTimeoutA(WindowHandle, std::uint32_t, std::uintptr_t, std::intptr_t,
+                           std::uint32_t, std::uint32_t, std::uintptr_t* result) override {
+    *result = 0;
+    return false;
   }
   bool ReadProcessMemory(KernelHandle, std::uintptr_t, void*, std::size_t,
                          std::size_t* bytes_read) override {

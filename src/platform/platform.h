@@ -36,6 +36,12 @@ inline constexpr std::uint32_t kPlatformWin32Nt = 2;       // Windows NT family
 inline constexpr std::uint32_t kProcessVmRead = 0x0010;
 inline constexpr std::uint32_t kProcessQueryInformation = 0x0400;
 
+// SendMessageTimeoutA flags. kSendNormal still serves messages sent to the
+// calling thread while it waits, as SendMessageA does; kSendAbortIfHung
+// returns at once when the system already judges the window hung.
+inline constexpr std::uint32_t kSendNormal = 0x0000;
+inline constexpr std::uint32_t kSendAbortIfHung = 0x0002;
+
 // CreateToolhelp32Snapshot flag: processes only.
 inline constexpr std::uint32_t kSnapshotProcesses = 0x2;
 
@@ -107,10 +113,14 @@ class Platform {
   virtual bool Process32Next(EntryPoint entry, KernelHandle snapshot,
                              ProcessEntry* entry_out) = 0;
 
-  // Sends one message synchronously and answers the window's result.
-  virtual std::intptr_t SendMessageA(WindowHandle window, std::uint32_t message,
-                                     std::uintptr_t wparam,
-                                     std::intptr_t lparam) = 0;
+  // Sends one message synchronously, as SendMessageTimeoutA: waits at most
+  // `timeout_ms` for the window's answer. Answers true and stores the answer
+  // in `result` when the window answered; false on a timeout, when the window
+  // is already judged hung (kSendAbortIfHung) or when it no longer exists.
+  virtual bool SendMessageTimeoutA(WindowHandle window, std::uint32_t message,
+                                   std::uintptr_t wparam, std::intptr_t lparam,
+                                   std::uint32_t flags, std::uint32_t timeout_ms,
+                                   std::uintptr_t* result) = 0;
 
   // Copies `bytes` bytes from `address` in the process; true only when the
   // whole range was copied.

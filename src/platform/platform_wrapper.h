@@ -59,9 +59,10 @@ class PlatformWrapper : public Platform {
   bool Process32Next(EntryPoint entry, KernelHandle snapshot, ProcessEntry* out) override {
     return target_.Process32Next(entry, snapshot, out);
   }
-  std::intptr_t SendMessageA(WindowHandle window, std::uint32_t message, std::uintptr_t wparam,
-                             std::intptr_t lparam) override {
-    return target_.SendMessageA(window, message, wparam, lparam);
+  bool SendMessageTimeoutA(WindowHandle window, std::uint32_t message, std::uintptr_t wparam,
+                           std::intptr_t lparam, std::uint32_t flags, std::uint32_t timeout_ms,
+                           std::uintptr_t* result) override {
+    return target_.SendMessageTimeoutA(window, message, wparam, lparam, flags, timeout_ms, result);
   }
   bool ReadProcessMemory(KernelHandle process, std::uintptr_t address, void* buffer,
                          std::size_t bytes, std::size_t* bytes_read) override {

@@ -124,9 +124,15 @@ class Win32Platform final : public Platform {
     return WalkProcesses(As<Process32Fn>(entry), snapshot, out);
   }
 
-  std::intptr_t SendMessageA(WindowHandle window, std::uint32_t message, std::uintptr_t wparam,
-                             std::intptr_t lparam) override {
-    return ::SendMessageA(static_cast<HWND>(window), message, wparam, lparam);
+  bool SendMessageTimeoutA(WindowHandle window, std::uint32_t message, std::uintptr_t wparam,
+                           std::intptr_t lparam, std::uint32_t flags, std::uint32_t timeout_ms,
+                           std::uintptr_t* result) override {
+    static_assert(kSendNormal == SMTO_NORMAL && kSendAbortIfHung == SMTO_ABORTIFHUNG);
+    DWORD_PTR answer = 0;
+    const LRESULT answered = ::SendMessageTimeoutA(static_cast<HWND>(window), message, wparam,
+                                                   lparam, flags, timeout_ms, &answer);
+    *result = answer;
+    return answered != 0;
   }
 
   bool ReadProcessMemory(KernelHandle process, std::uintptr_t address, void* buffer,

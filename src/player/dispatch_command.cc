@@ -22,12 +22,17 @@ int DispatchCommand(platform::Platform& platform, const TNS_PitaroANI& module,
 
   CommandContext context{word, request, response, {platform, window}};
   int status = 0;
-  if (RunTransportBlock(context, &status) ||
-      RunStatusQueryBlock(context, &status) ||
-      RunTitleBlock(context, &status)) {
-    return status;
+  if (!RunTransportBlock(context, &status) && !RunStatusQueryBlock(context, &status) &&
+      !RunTitleBlock(context, &status)) {
+    status = RunNumericTail(context);
   }
-  return RunNumericTail(context);
+  if (!context.player.answered()) {
+    // The player did not answer in time, is hung or has closed: what was
+    // read from it so far is dropped, as if it had not been found.
+    response.clear();
+    return 400;
+  }
+  return status;
 }
 
 }  // namespace nirevo::player

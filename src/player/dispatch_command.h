@@ -11,9 +11,10 @@
 namespace nirevo::player {
 
 // Answers the status code: 200 (a query ran; its answer, if any, is in
-// `response`), 204 (carried out, nothing to report) or 400 (player not found,
-// licence file not written, bad number, or a word no block knows on a request
-// with "Argument1"). Requires at least one "Argument0" header.
+// `response`), 204 (carried out, nothing to report) or 400 (player not found
+// or not answering in time, licence file not written, bad number, or a word
+// no block knows on a request with "Argument1"; `response` is then left
+// empty). Requires at least one "Argument0" header.
 int DispatchCommand(platform::Platform& platform, const TNS_PitaroANI& module,
                     RequestHeaders& request, ResponseHeaders& response);
 

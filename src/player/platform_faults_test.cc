@@ -29,11 +29,13 @@ struct FaultCase {
   std::vector<std::string> failures;  // what a failing call may turn the answer into
   std::uint32_t platform_id = platform::kPlatformWin32Nt;
   bool unknown_platform = false;  // a failing version query reports platform id 3
+  bool window_gone = false;       // a failing send finds the window closed, not hung
 };
 
 void PrintTo(const FaultCase& c, std::ostream* out) {
   *out << c.word << (c.argument.empty() ? "" : " " + c.argument) << " (platform id "
-       << c.platform_id << (c.unknown_platform ? ", failing as unknown" : "") << ")";
+       << c.platform_id << (c.unknown_platform ? ", failing as unknown" : "")
+       << (c.window_gone ? ", window gone" : "") << ")";
 }
 
 std::vector<FaultCase> Cases() {
@@ -43,8 +45,8 @@ std::vector<FaultCase> Cases() {
 
   std::vector<FaultCase> cases = {
       {"iswinamprun", "iswinamprun", "", {Answer("200 OK", {{"Result", "0"}})}},
-      {"getlistlen", "getlistlen", "", {not_found, Answer("200 OK", {{"Result", "0"}})}},
-      {"getvolume", "getvolume", "", {not_found, Answer("200 OK", {{"Result", "0"}})}},
+      {"getlistlen", "getlistlen", "", {not_found}},
+      {"getvolume", "getvolume", "", {not_found}},
       {"gettitle", "gettitle", "", {not_found, no_title}},
       {"getplaylist", "getplaylist", "", playlist},
       {"gettitle_with_number", "gettitle", "2", {not_found, no_title}},
@@ -56,6 +58,10 @@ std::vector<FaultCase> Cases() {
       {"playlist_unknown_platform", "getplaylist", "", playlist, platform::kPlatformWin32Nt, true},
       {"iswinamprun_unknown_platform", "iswinamprun", "", {Answer("200 OK", {{"Result", "0"}})},
        platform::kPlatformWin32Windows, true},
+      {"playlist_window_gone", "getplaylist", "", playlist, platform::kPlatformWin32Nt, false,
+       true},
+      {"playtrack_window_gone", "playtrack", "2", {not_found}, platform::kPlatformWin32Nt, false,
+       true},
   };
   // Words whose answer only a missing player changes.
   for (const char* word : {"prev", "play", "pause", "stop", "next", "vol_up", "vol_down",
@@ -75,6 +81,7 @@ class PlatformFaultsTest : public ::testing::TestWithParam<FaultCase> {
   PlatformFaultsTest() {
     desktop.platform_id = GetParam().platform_id;
     faults.version_fails_as_unknown_platform = GetParam().unknown_platform;
+    faults.send_fails_as_window_gone = GetParam().window_gone;
     desktop.process(50).image_path = "C:\\Windows\\notepad.exe";
     desktop.AddWindow("Winamp notes - Notepad", 50);
     platform::WindowHandle window = desktop.AddPlayer();

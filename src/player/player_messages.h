@@ -1,6 +1,7 @@
 // The Winamp player's window-message interface: WM_COMMAND with a menu
 // command id in wParam, and WM_USER with an operation number in lParam and
-// its operand in wParam. Every message is sent synchronously.
+// its operand in wParam. Every message is sent synchronously, with a bounded
+// wait (player_channel.h).
 #ifndef NIREVO_PLAYER_PLAYER_MESSAGES_H_
 #define NIREVO_PLAYER_PLAYER_MESSAGES_H_
 

@@ -6,7 +6,7 @@
 
 namespace nirevo::player {
 
-int ReadPlaylistTitle(const PlayerChannel& player, std::int32_t index,
+int ReadPlaylistTitle(PlayerChannel& player, std::int32_t index,
                       char* buffer, std::size_t bytes) {
   std::uintptr_t address = player.AddressOperation(kOperationTitleAddress, index);
   if (address == 0) return 0;

@@ -17,8 +17,9 @@ using TitleBuffer = std::array<char, kTitleBufferSize>;
 // Asks the player for the address of entry `index`'s title (operation 212)
 // and copies `bytes` bytes from there into `buffer`. Answers nonzero on
 // success, 0 when the player has no address, its process cannot be opened
-// for reading or the read fails. The process is opened and closed once.
-int ReadPlaylistTitle(const PlayerChannel& player, std::int32_t index,
+// for reading or the read fails, or when the player did not answer. The
+// process is opened and closed once.
+int ReadPlaylistTitle(PlayerChannel& player, std::int32_t index,
                       char* buffer, std::size_t bytes);
 
 // The title in a buffer: its bytes up to the first zero, all of them when
@@ -29,7 +30,7 @@ inline std::string_view TitleText(const TitleBuffer& buffer) {
 }
 
 // Zeroes `buffer` and reads entry `index`'s title into it.
-inline bool ReadTitle(const PlayerChannel& player, std::int32_t index,
+inline bool ReadTitle(PlayerChannel& player, std::int32_t index,
                       TitleBuffer& buffer) {
   buffer.fill('\0');
   return ReadPlaylistTitle(player, index, buffer.data(), buffer.size()) != 0;

@@ -22,7 +22,7 @@ int Playlist(CommandContext& context) {
   std::int32_t count = context.player.Operation(kOperationListLength, 0);
   context.response["Result"] = DecimalText(count);
   TitleBuffer title;
-  for (std::int32_t index = 0; index < count; ++index) {
+  for (std::int32_t index = 0; index < count && context.player.answered(); ++index) {
     if (!ReadTitle(context.player, index, title)) continue;
     context.response.insert_or_assign(ValueName(index), std::string(TitleText(title)));
   }

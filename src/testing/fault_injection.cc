@@ -83,9 +83,18 @@ bool FaultInjection::Process32Next(EntryPoint entry, KernelHandle snapshot,
   return Fails() ? false : target().Process32Next(entry, snapshot, out);
 }
 
-std::intptr_t FaultInjection::SendMessageA(WindowHandle window, std::uint32_t message,
-                                           std::uintptr_t wparam, std::intptr_t lparam) {
-  return Fails() ? 0 : target().SendMessageA(window, message, wparam, lparam);
+bool FaultInjection::SendMessageTimeoutA(WindowHandle window, std::uint32_t message,
+                                         std::uintptr_t wparam, std::intptr_t lparam,
+                                         std::uint32_t flags, std::uint32_t timeout_ms,
+                                         std::uintptr_t* result) {
+  if (!Fails()) {
+    return target().SendMessageTimeoutA(window, message, wparam, lparam, flags, timeout_ms, result);
+  }
+  if (!send_fails_as_window_gone) {
+    target().SendMessageTimeoutA(window, message, wparam, lparam, flags, timeout_ms, result);
+  }
+  *result = 0;
+  return false;
 }
 
 bool FaultInjection::ReadProcessMemory(KernelHandle process, std::uintptr_t address, void* buffer,

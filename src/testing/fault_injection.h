@@ -13,7 +13,9 @@ namespace nirevo::test {
 // CreateToolhelp32Snapshot the invalid handle; EnumWindows, GetVersionExA,
 // EnumProcessModules and Process32First/Next false without acting;
 // GetWindowTextA and GetModuleFileNameExA 0 with an empty text;
-// GetWindowThreadProcessId process id 0; SendMessageA 0 without sending;
+// GetWindowThreadProcessId process id 0; SendMessageTimeoutA false, as
+// on a timeout (the message reached the window, its answer is lost) or as
+// for a window that is gone (nothing sent; send_fails_as_window_gone);
 // ReadProcessMemory and WriteTextFile move half the bytes and answer false;
 // CloseTextFile closes and answers false. Releases (GlobalFree, FreeLibrary,
 // CloseHandle) always go through and are not counted.
@@ -32,6 +34,8 @@ class FaultInjection final : public platform::PlatformWrapper {
 
   // A failing version query reports an unknown platform id (3) instead.
   bool version_fails_as_unknown_platform = false;
+  // A failing send finds the window gone instead of timing out.
+  bool send_fails_as_window_gone = false;
 
   platform::BlockHandle GlobalAlloc(std::size_t bytes) override;
   bool EnumWindows(platform::WindowEnumProc proc, std::intptr_t user) override;
@@ -55,8 +59,9 @@ class FaultInjection final : public platform::PlatformWrapper {
                       platform::ProcessEntry* out) override;
   bool Process32Next(platform::EntryPoint entry, platform::KernelHandle snapshot,
                      platform::ProcessEntry* out) override;
-  std::intptr_t SendMessageA(platform::WindowHandle window, std::uint32_t message,
-                             std::uintptr_t wparam, std::intptr_t lparam) override;
+  bool SendMessageTimeoutA(platform::WindowHandle window, std::uint32_t message,
+                           std::uintptr_t wparam, std::intptr_t lparam, std::uint32_t flags,
+                           std::uint32_t timeout_ms, std::uintptr_t* result) override;
   bool ReadProcessMemory(platform::KernelHandle process, std::uintptr_t address, void* buffer,
                          std::size_t bytes, std::size_t* bytes_read) override;
   platform::FileHandle CreateTextFile(const char* path) override;

@@ -22,10 +22,10 @@ inline std::string Answer(std::string_view status,
 }
 
 // What a failing platform call may turn "getplaylist" into when the player
-// holds `titles`: the player not found (400), no entries, or every title but
-// one, for each title that may be the one that could not be read.
+// holds `titles`: the player not found or not answering (400), or every title
+// but one, for each title that may be the one that could not be read.
 inline std::vector<std::string> PlaylistFailureAnswers(const std::vector<std::string>& titles) {
-  std::vector<std::string> answers = {Answer("400 Bad Request"), Answer("200 OK", {{"Result", "0"}})};
+  std::vector<std::string> answers = {Answer("400 Bad Request")};
   for (std::size_t missing = 0; missing < titles.size(); ++missing) {
     std::map<std::string, std::string> headers = {{"Result", std::to_string(titles.size())}};
     for (std::size_t i = 0; i < titles.size(); ++i) {

@@ -247,11 +247,27 @@ bool SimDesktop::Process32Next(EntryPoint entry, KernelHandle snapshot,
   return open != snapshots_.end() && WalkTo(snapshot, open->second, out);
 }
 
-std::intptr_t SimDesktop::SendMessageA(WindowHandle handle, std::uint32_t message,
-                                       std::uintptr_t wparam, std::intptr_t lparam) {
+bool SimDesktop::SendMessageTimeoutA(WindowHandle handle, std::uint32_t message,
+                                     std::uintptr_t wparam, std::intptr_t lparam,
+                                     std::uint32_t flags, std::uint32_t timeout_ms,
+                                     std::uintptr_t* result) {
   const AllocationFaults::Suspend suspend;
+  *result = 0;
   SimWindow& target = window(handle);
-  return target.player ? target.player->Answer({message, wparam, lparam}) : 0;
+  if (!target.player) return true;  // DefWindowProc answers 0
+  SimPlayer& player = *target.player;
+  if (player.closes_after && *player.closes_after <= 0) return false;  // no such window
+  player.last_send_flags = flags;
+  player.last_send_timeout_ms = timeout_ms;
+  if (player.hangs_after && *player.hangs_after <= 0) {
+    player.unanswered.push_back({message, wparam, lparam});
+    return false;
+  }
+  for (std::optional<int>* countdown : {&player.hangs_after, &player.closes_after}) {
+    if (*countdown) --**countdown;
+  }
+  *result = static_cast<std::uintptr_t>(player.Answer({message, wparam, lparam}));
+  return true;
 }
 
 bool SimDesktop::ReadProcessMemory(KernelHandle process, std::uintptr_t address, void* buffer,

@@ -95,8 +95,9 @@ class SimDesktop final : public platform::Platform {
                       platform::ProcessEntry* entry_out) override;
   bool Process32Next(platform::EntryPoint entry, platform::KernelHandle snapshot,
                      platform::ProcessEntry* entry_out) override;
-  std::intptr_t SendMessageA(platform::WindowHandle window, std::uint32_t message,
-                             std::uintptr_t wparam, std::intptr_t lparam) override;
+  bool SendMessageTimeoutA(platform::WindowHandle window, std::uint32_t message,
+                           std::uintptr_t wparam, std::intptr_t lparam, std::uint32_t flags,
+                           std::uint32_t timeout_ms, std::uintptr_t* result) override;
   bool ReadProcessMemory(platform::KernelHandle process, std::uintptr_t address, void* buffer,
                          std::size_t bytes, std::size_t* bytes_read) override;
   platform::FileHandle CreateTextFile(const char* path) override;

@@ -56,6 +56,18 @@ class SimPlayer {
   std::vector<Message> received;
   bool record = true;  // benchmarks turn the record off
 
+  // How the window takes messages. A player that hangs stops answering
+  // after `hangs_after` more messages: every later send waits out its
+  // timeout, and what reached the player meanwhile is in `unanswered`. A
+  // window that closes does so after answering `closes_after` more messages;
+  // later sends fail at once and reach nothing.
+  std::optional<int> hangs_after;
+  std::optional<int> closes_after;
+  std::vector<Message> unanswered;
+  // The flags and the timeout of the last send that reached the window.
+  std::uint32_t last_send_flags = 0;
+  std::uint32_t last_send_timeout_ms = 0;
+
   // Lays the titles out in `process`'s memory from `base` on, each one
   // zero-terminated in a slot with room for a whole 256-byte read.
   void SetPlaylist(SimProcess& process, const std::vector<std::string>& titles,
