@@ -29,7 +29,9 @@ if(NIREVO_TESTS)
       src/player/status_queries_test.cc
       src/player/title_commands_test.cc
       src/player/unanswered_player_test.cc
-      src/player/window_search_test.cc)
+      src/player/window_search_test.cc
+      tools/nirevo_check/check_report.cc
+      tools/nirevo_check/check_report_test.cc)
   target_link_libraries(nirevo_tests PRIVATE nirevo_testing GTest::gtest GTest::gtest_main)
   target_compile_definitions(nirevo_tests PRIVATE NIREVO_SOURCE_DIR="${PROJECT_SOURCE_DIR}")
   gtest_discover_tests(nirevo_tests DISCOVERY_MODE PRE_TEST)

@@ -32,7 +32,8 @@ add_executable(saori-call tools/saori_call/saori_call.cc)
 target_link_libraries(saori-call PRIVATE saori_host)
 
 # nirevo-check: the module's own window search, with a report of each verdict.
-add_executable(nirevo-check tools/nirevo_check/nirevo_check.cc src/player/window_search.cc
+add_executable(nirevo-check tools/nirevo_check/nirevo_check.cc
+               tools/nirevo_check/check_report.cc src/player/window_search.cc
                src/player/image_path.cc src/platform/win32_platform.cc
                src/platform/win32_current.cc)
 target_include_directories(nirevo-check PRIVATE src)

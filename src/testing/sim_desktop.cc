@@ -186,7 +186,9 @@ bool SimDesktop::EnumProcessModules(EntryPoint entry, KernelHandle process,
                                     ModuleHandle* modules, std::uint32_t bytes,
                                     std::uint32_t* bytes_needed) {
   const AllocationFaults::Suspend suspend;
-  if (entry != &PsapiEnumProcessModules || process_handles_.count(process) == 0) {
+  auto open = process_handles_.find(process);
+  if (entry != &PsapiEnumProcessModules || open == process_handles_.end() ||
+      !processes_[open->second].modules_readable) {
     return false;
   }
   *bytes_needed = sizeof(ModuleHandle);

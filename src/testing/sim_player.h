@@ -32,6 +32,7 @@ struct SimProcess {
   std::string image_path;     // what PSAPI reports
   std::string snapshot_name;  // what the Toolhelp walk reports
   bool openable = true;
+  bool modules_readable = true;  // false: its module list cannot be read
   std::uint32_t refused_access = 0;  // OpenProcess with exactly this access fails
   std::map<std::uintptr_t, std::string> memory;  // readable regions by address
 };

@@ -211,6 +211,34 @@ TEST_F(ModuleTest, DecoyWindowsAreNotThePlayer) {
   EXPECT_TRUE(notes.Log().empty());
 }
 
+// How long a request may take before it counts as holding the host: only a
+// module that waits for a hung player comes near it.
+constexpr DWORD kHeldTheHostMs = 20000;
+
+TEST_F(ModuleTest, PlayerThatStopsAnsweringIsRefusedUntilItAnswersAgain) {
+  StartPlayer();
+  player->Hang();
+  // Each request returns, refused with nothing read: first while the player
+  // is merely late, then once the system judges it hung.
+  const auto refused_in_time = [this](const std::vector<std::string>& request) {
+    const DWORD start = GetTickCount();
+    EXPECT_EQ(Execute(request), Answer("400 Bad Request")) << request[0];
+    EXPECT_LT(GetTickCount() - start, kHeldTheHostMs) << request[0] << " held the host";
+  };
+  refused_in_time({"getvolume"});
+  refused_in_time({"getplaylist"});
+  for (int poll = 0; poll < 600 && !IsHungAppWindow(player->window()); ++poll) Sleep(50);
+  EXPECT_TRUE(IsHungAppWindow(player->window()));
+  for (const char* word : {"isplaying", "play", "gettitle"}) refused_in_time({word});
+  refused_in_time({"setvolume", "20"});
+  EXPECT_EQ(Execute({"iswinamprun"}), Answer("200 OK", {{"Result", "1"}}));  // sends nothing
+
+  player->Resume();
+  ASSERT_TRUE(player->Answers(30000));
+  EXPECT_EQ(Execute({"gettitle", "1"}), Answer("200 OK", {{"Result", "Artist - Title"}}));
+  EXPECT_EQ(Execute({"getlistlen"}), Answer("200 OK", {{"Result", "3"}}));
+}
+
 // Wine hands out the lowest free handle value: a handle made after a burst
 // of requests with the value of one made before shows none was left open.
 HANDLE ProbeHandle() {
@@ -375,6 +403,19 @@ TEST_F(ModuleTest, NirevoCheckExplainsEachWindow) {
   EXPECT_EQ(LinesWith(found.output, "result: the module would use window").size(), 1u)
       << found.output;
   EXPECT_EQ(LinesWith(found.output, "=>  qualifies").size(), 1u) << found.output;
+  EXPECT_EQ(LinesWith(found.output, "answer: the player answers: playback state 0").size(), 1u)
+      << found.output;
+
+  player->Hang();
+  CallResult frozen = RunBeside("nirevo-check.exe", "");
+  player->Resume();
+  EXPECT_EQ(frozen.exit_code, 1u) << frozen.output;
+  EXPECT_EQ(LinesWith(frozen.output, "result: the module would use window").size(), 1u)
+      << frozen.output;
+  EXPECT_EQ(LinesWith(frozen.output, "answer: the player does not answer: commands are refused")
+                .size(),
+            1u)
+      << frozen.output;
 }
 
 TEST_F(ModuleTest, SaoriCallTellsSuccessFromRefusal) {

@@ -70,7 +70,10 @@ PlayerProcess::PlayerProcess(const std::string& exe, const std::string& options)
 
 PlayerProcess::~PlayerProcess() {
   if (process_.hProcess == nullptr) return;
-  if (window_ != nullptr) Control("exit");
+  if (window_ != nullptr) {
+    Resume();
+    Control("exit");
+  }
   if (WaitForSingleObject(process_.hProcess, 10000) != WAIT_OBJECT_0) {
     TerminateProcess(process_.hProcess, 1);
     WaitForSingleObject(process_.hProcess, 10000);
@@ -86,6 +89,19 @@ void PlayerProcess::Control(const std::string& script) const {
   data.cbData = static_cast<DWORD>(script.size());
   data.lpData = const_cast<char*>(script.data());
   SendMessageA(window_, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&data));
+}
+
+void PlayerProcess::Resume() const {
+  const std::string name = "nirevo-standin-resume-" + std::to_string(process_.dwProcessId);
+  HANDLE resume = OpenEventA(EVENT_MODIFY_STATE, FALSE, name.c_str());
+  if (resume == nullptr) return;
+  SetEvent(resume);
+  CloseHandle(resume);
+}
+
+bool PlayerProcess::Answers(DWORD timeout_ms) const {
+  DWORD_PTR result = 0;
+  return SendMessageTimeoutA(window_, WM_NULL, 0, 0, SMTO_NORMAL, timeout_ms, &result) != 0;
 }
 
 std::vector<std::string> PlayerProcess::Log() const {

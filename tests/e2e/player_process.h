@@ -38,6 +38,12 @@ class PlayerProcess {
 
   // Sends control lines to the player (see the stand-in player's header).
   void Control(const std::string& script) const;
+  // Makes the player stop taking messages (for a minute at most) until
+  // Resume; Control returns at once.
+  void Hang() const { Control("hang 60000"); }
+  void Resume() const;
+  // Whether the player answers a message within `timeout_ms`.
+  bool Answers(DWORD timeout_ms) const;
   // The messages received since the last ClearLog, "message wparam lparam".
   std::vector<std::string> Log() const;
   void ClearLog() const { Control("clearlog"); }

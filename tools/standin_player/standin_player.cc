@@ -12,9 +12,11 @@
 //
 // Tests script it with WM_COPYDATA (dwData kControl), one command per line:
 //   playlist<TAB>title<TAB>title…   set NAME VALUE   noaddress INDEX
-//   unreadable INDEX   partial INDEX   clearlog   exit
+//   unreadable INDEX   partial INDEX   hang MS   clearlog   exit
 // ("unreadable" answers an address in a page that cannot be read, "partial"
-// one whose 256 bytes run past the end of readable memory)
+// one whose 256 bytes run past the end of readable memory; "hang" releases
+// the sender, then stops taking messages for MS milliseconds or until the
+// event "nirevo-standin-resume-PID" is set, as a player whose plug-in hangs)
 // where NAME is playing, elapsed, length, volume, shuffle, repeat, position
 // or jump_answer.
 #include <windows.h>
@@ -47,6 +49,8 @@ struct Player {
   FILE* log = nullptr;
   std::string log_path;
   HWND window = nullptr;
+  DWORD hang_ms = 0;      // a hang asked for by the control script in hand
+  HANDLE resume = nullptr;  // ends a hang early
 };
 
 Player player;
@@ -154,6 +158,8 @@ void Control(const std::string& script) {
           verb == "noaddress"    ? 0
           : verb == "unreadable" ? reinterpret_cast<std::uintptr_t>(player.no_access)
                                  : reinterpret_cast<std::uintptr_t>(player.memory + committed - 100);
+    } else if (verb == "hang") {
+      words >> player.hang_ms;
     } else if (verb == "clearlog" && player.log != nullptr) {
       std::fclose(player.log);
       player.log = std::fopen(player.log_path.c_str(), "wb");
@@ -186,6 +192,12 @@ LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wparam, LPARAM lpa
       const auto* data = reinterpret_cast<const COPYDATASTRUCT*>(lparam);
       if (data->dwData != kControl) return FALSE;
       Control(std::string(static_cast<const char*>(data->lpData), data->cbData));
+      if (player.hang_ms != 0) {
+        // The window thread stops taking messages; the sender goes on.
+        ReplyMessage(TRUE);
+        WaitForSingleObject(player.resume, player.hang_ms);
+        player.hang_ms = 0;
+      }
       return TRUE;
     }
     case WM_DESTROY:
@@ -213,6 +225,9 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
       al_window = true;
     }
   }
+  const std::string resume_name =
+      "nirevo-standin-resume-" + std::to_string(GetCurrentProcessId());
+  player.resume = CreateEventA(nullptr, FALSE, FALSE, resume_name.c_str());
   player.no_access = static_cast<char*>(AllocateAt(kSlot, player.high, PAGE_NOACCESS));
   LayOutTitles();
 
@@ -238,5 +253,6 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     DispatchMessageA(&message);
   }
   if (player.log != nullptr) std::fclose(player.log);
+  CloseHandle(player.resume);
   return 0;
 }
