@@ -74,6 +74,6 @@ endif()
 # The side-by-side benchmark host: the DLL next to the bare Win32 calls.
 if(NIREVO_TESTS)
   add_executable(nirevo_bench_host tools/bench_host/bench_host.cc tests/e2e/player_process.cc)
-  target_include_directories(nirevo_bench_host PRIVATE tests/e2e)
+  target_include_directories(nirevo_bench_host PRIVATE tests/e2e src)
   target_link_libraries(nirevo_bench_host PRIVATE saori_host)
 endif()

@@ -1,7 +1,8 @@
 // Side by side under Wine, in one host: nirevo.dll answering requests, and a
 // bare loop that makes exactly the Win32 calls the behaviour requires — one
 // window enumeration with a title read per window, the image-path lookup for
-// a window whose title matches, the player's messages, and per title one
+// a window whose title matches, the player's messages (sent with the
+// module's own bounded wait), and per title one
 // open, one 256-byte read and one close; plus the host's text blocks.
 //
 //   nirevo_bench_host.exe [ROUNDS [MODULE.dll [PLAYER.exe]]]
@@ -17,6 +18,7 @@
 #include <string>
 #include <vector>
 
+#include "player/player_channel.h"
 #include "player_process.h"
 #include "saori_host.h"
 
@@ -72,6 +74,14 @@ BOOL CALLBACK TestWindow(HWND window, LPARAM lparam) {
   return TRUE;
 }
 
+// One message to the player, sent as the module sends it.
+LRESULT Send(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
+  DWORD_PTR answer = 0;
+  SendMessageTimeoutA(window, message, wparam, lparam, SMTO_NORMAL | SMTO_ABORTIFHUNG,
+                      nirevo::player::kPlayerAnswerTimeoutMs, &answer);
+  return static_cast<LRESULT>(answer);
+}
+
 // The host's side of one request: a block in, a block out.
 void TransferBlocks(std::size_t request_bytes, std::size_t response_bytes) {
   GlobalFree(GlobalAlloc(GMEM_FIXED, request_bytes));
@@ -86,17 +96,17 @@ HWND BareSearch() {
 
 void BareGetVolume(std::size_t request_bytes, std::size_t response_bytes) {
   HWND window = BareSearch();
-  SendMessageA(window, WM_USER, static_cast<WPARAM>(-666), 122);
+  Send(window, WM_USER, static_cast<WPARAM>(-666), 122);
   TransferBlocks(request_bytes, response_bytes);
 }
 
 void BareGetPlaylist(std::size_t request_bytes, std::size_t response_bytes) {
   HWND window = BareSearch();
-  const LRESULT count = SendMessageA(window, WM_USER, 0, 124);
+  const LRESULT count = Send(window, WM_USER, 0, 124);
   char title[256];
   for (LRESULT i = 0; i < count; ++i) {
     std::memset(title, 0, sizeof title);
-    const LRESULT address = SendMessageA(window, WM_USER, static_cast<WPARAM>(i), 212);
+    const LRESULT address = Send(window, WM_USER, static_cast<WPARAM>(i), 212);
     DWORD process_id = 0;
     GetWindowThreadProcessId(window, &process_id);
     HANDLE process = OpenProcess(PROCESS_VM_READ, FALSE, process_id);
