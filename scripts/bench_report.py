@@ -89,7 +89,9 @@ lines += [
     "(one window enumeration with a title read per window, the image-path lookup",
     "for the window whose title matches, the player's messages, per title one",
     "process open, one 256-byte read and one close, and the host's text blocks).",
-    f"Ratio = DLL time / bare time, median of {rounds} alternating rounds. Both",
+    "The bare loop sends each message as the module does: `SendMessageTimeoutA`",
+    "with `SMTO_ABORTIFHUNG` and the module's one-second bound.",
+    f"Ratio = DLL time / bare time, median of {rounds} alternating rounds. The",
     f"tables were taken in one run on {machine}.",
 ]
 
