@@ -25,9 +25,9 @@ def notepad(text):
 
 
 plain_readme = (
-    "This nirevo.dll also exports load, request and unload under their plain names. "
+    "This nirevo.dll also exports load, request and unload by names without the leading _. "
     "Use it only with a host that cannot load the nirevo.dll one folder up, such as aosora.\n"
-    "この nirevo.dll は load・request・unload を素の名前でも公開しています。"
+    "この nirevo.dll は、load・request・unload を先頭に _ の付かない名前でも公開しています。"
     "一つ上のフォルダの nirevo.dll を読み込めないホスト（aosora など）でだけ使ってください。\n")
 
 files = [
