@@ -5,6 +5,11 @@ enable_language(RC)
 # The C and C++ runtimes go into every binary, so that the DLL imports only
 # what every Windows has.
 add_link_options(-static -static-libgcc -static-libstdc++ $<$<CONFIG:Release>:-s>)
+# The same commit gives the same bytes, wherever and whenever it is built: no
+# link time in the PE headers, no build paths in what the compiler writes.
+add_link_options(-Wl,--no-insert-timestamp)
+add_compile_options(-ffile-prefix-map=${CMAKE_SOURCE_DIR}/=
+                    -ffile-prefix-map=${CMAKE_BINARY_DIR}/=)
 # Small over fast: the module's cost is in the calls it makes, not its code.
 set(CMAKE_CXX_FLAGS_RELEASE "-Os -DNDEBUG")
 

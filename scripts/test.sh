@@ -55,13 +55,17 @@ assert names == wanted, names
 tested = open('build/mingw-i686/nirevo.dll', 'rb').read()
 assert archive.read(f'{top}/nirevo.dll') == tested, 'the zip holds another nirevo.dll'
 assert archive.read(f'{top}/plain/nirevo.dll') == open('build/mingw-i686-plain/nirevo.dll', 'rb').read()
-# Text for Windows' Notepad: a UTF-8 byte-order mark and CR LF line ends only.
-for name in names:
-    if name.endswith('.txt'):
-        text = archive.read(f'{top}/{name}')
-        assert text.startswith(b'\xef\xbb\xbf'), name
-        assert text.count(b'\n') == text.count(b'\r\n') > 0, name
-        text.decode('utf-8')
+# Text for Windows' Notepad: a UTF-8 byte-order mark and CR LF line ends only,
+# and otherwise each text exactly as its source.
+sources = {'plain/README.txt': 'docs/plain-readme.txt', 'nirevo_license.txt': 'LICENSE',
+           'reference.txt': 'docs/reference.md', 'reference.ja.txt': 'docs/reference.ja.md'}
+assert sorted(sources) == [name for name in names if name.endswith('.txt')]
+for name, source in sources.items():
+    text = archive.read(f'{top}/{name}')
+    assert text.startswith(b'\xef\xbb\xbf'), name
+    assert text.count(b'\n') == text.count(b'\r\n') > 0, name
+    assert text[3:].replace(b'\r\n', b'\n') == open(source, 'rb').read(), f'{name} is not {source}'
 print(f'package: {sys.argv[1]}: {", ".join(names)}; nirevo.dll {len(tested):,} bytes, '
       f'sha256 {hashlib.sha256(tested).hexdigest()[:16]}…')
 PY
+scripts/check-reproducible.sh "$zip"
