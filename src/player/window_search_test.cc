@@ -28,6 +28,11 @@ class WindowSearchTest : public ::testing::Test {
   SimDesktop desktop;
 };
 
+// The image path is read through PSAPI on the NT family and from the
+// Toolhelp walk on the 95 family; every path test holds on both.
+constexpr std::uint32_t kBothPlatforms[] = {platform::kPlatformWin32Nt,
+                                            platform::kPlatformWin32Windows};
+
 TEST_F(WindowSearchTest, QualifiesByTitleAndImagePath) {
   struct Case { std::string title; std::string path; bool qualifies; };
   const std::vector<Case> cases = {
@@ -36,6 +41,8 @@ TEST_F(WindowSearchTest, QualifiesByTitleAndImagePath) {
       {"Winamp", "D:\\Program Files\\WINAMP\\winamp.exe", false},
       {"Winamp", "D:\\Program Files\\Winamp\\Winamp.exe", false},
       {"Winamp", "D:\\Tools\\winamp.exe", false},
+      {"Winamp", "C:\\My Winamp\\winamp.exe", false},
+      {"Winamp", "C:\\Program Files\\NotWinamp\\winamp.exe", false},
       {"Winamp", "D:/Program Files/Winamp/winamp.exe", false},
       {"winamp", kInstalled, false},
       {"Winamp AL", kInstalled, false},
@@ -43,13 +50,17 @@ TEST_F(WindowSearchTest, QualifiesByTitleAndImagePath) {
       {"notes about Winamp.txt - Editor", "C:\\Windows\\notepad.exe", false},
       {"", kInstalled, false},
   };
-  for (const Case& c : cases) {
-    SimDesktop fresh;
-    fresh.process(7).image_path = c.path;
-    WindowHandle window = fresh.AddWindow(c.title, 7);
-    EXPECT_EQ(FindPlayerWindow(fresh, kPlayerTitleText), c.qualifies ? window : nullptr)
-        << c.title << " | " << c.path;
-    EXPECT_TRUE(fresh.Balanced());
+  for (std::uint32_t platform_id : kBothPlatforms) {
+    for (const Case& c : cases) {
+      SimDesktop fresh;
+      fresh.platform_id = platform_id;
+      fresh.process(7).image_path = c.path;
+      fresh.process(7).snapshot_name = c.path;
+      WindowHandle window = fresh.AddWindow(c.title, 7);
+      EXPECT_EQ(FindPlayerWindow(fresh, kPlayerTitleText), c.qualifies ? window : nullptr)
+          << c.title << " | " << c.path << " | platform " << platform_id;
+      EXPECT_TRUE(fresh.Balanced());
+    }
   }
 }
 
@@ -74,9 +85,29 @@ TEST_F(WindowSearchTest, OnlyTheFirst254TitleBytesAreTested) {
 }
 
 TEST_F(WindowSearchTest, ImagePathIsCutAt254Bytes) {
-  std::string deep = "C:\\" + std::string(240, 'd') + "\\Winamp\\winamp.exe";
-  Add("Winamp", 1, deep);
-  EXPECT_EQ(Find(), nullptr);
+  // "\\Winamp\\winamp.exe" ending at byte 254 is seen; ending at byte 255, or
+  // in a longer path, it is cut off, and nothing is written past the
+  // 255-byte buffer (the sanitizer watches it).
+  const auto path_ending_at = [](std::size_t bytes, std::size_t tail) {
+    const std::string fragment = "\\Winamp\\winamp.exe";
+    return "C:\\" + std::string(bytes - 3 - fragment.size(), 'd') + fragment +
+           std::string(tail, 'x');
+  };
+  struct Case { std::string path; bool seen; };
+  const std::vector<Case> cases = {{path_ending_at(254, 0), true},
+                                   {path_ending_at(255, 0), false},
+                                   {path_ending_at(255, 4), false}};
+  for (std::uint32_t platform_id : kBothPlatforms) {
+    for (const Case& c : cases) {
+      SimDesktop fresh;
+      fresh.platform_id = platform_id;
+      fresh.process(1).image_path = c.path;
+      fresh.process(1).snapshot_name = c.path;
+      WindowHandle window = fresh.AddWindow("Winamp", 1);
+      EXPECT_EQ(FindPlayerWindow(fresh, kPlayerTitleText), c.seen ? window : nullptr)
+          << c.path.size() << " bytes, platform " << platform_id;
+    }
+  }
 }
 
 TEST_F(WindowSearchTest, OnlyTitleMatchesCostAPathLookup) {
