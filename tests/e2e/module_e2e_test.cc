@@ -14,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "block_releases.h"
 #include "player_process.h"
 #include "saori_host.h"
 #include "testing/saori_answer.h"
@@ -43,9 +44,16 @@ class ModuleTest : public ::testing::Test {
     if (ReportedPlatformId() == VER_PLATFORM_WIN32_WINDOWS) {
       ASSERT_TRUE(WidenToolhelpPaths(module.library()));
     }
+    ForgetReleasedBlocks();
+    ASSERT_TRUE(NoteBlockReleases(module.library()));
     ASSERT_EQ(module.Load(module.directory()), 1);
   }
-  void TearDown() override { EXPECT_TRUE(module.answers_were_fixed_blocks()); }
+  void TearDown() override {
+    EXPECT_TRUE(module.answers_were_fixed_blocks());
+    // Each block handed to load or request was freed by the module, once,
+    // and nothing else was.
+    EXPECT_EQ(ReleasedBlocks(), module.blocks_handed_over());
+  }
 
   void StartPlayer(const std::string& options = "") {
     player = std::make_unique<PlayerProcess>(InstalledPlayer(), options);
@@ -191,18 +199,21 @@ TEST_F(ModuleTest, DecoyWindowsAreNotThePlayer) {
   ASSERT_TRUE(notes.running()) << notes.error();
   EXPECT_EQ(Execute({"iswinamprun"}), Answer("200 OK", {{"Result", "0"}}));
 
-  CreateDirectoryA((decoys.path() + "Tools").c_str(), nullptr);
-  const std::string elsewhere = decoys.path() + "Tools\\winamp.exe";
-  ASSERT_TRUE(CopyFileA(InstalledPlayer().c_str(), elsewhere.c_str(), FALSE));
-  {
-    PlayerProcess misplaced(elsewhere);
-    ASSERT_TRUE(misplaced.running());
-    EXPECT_EQ(Execute({"iswinamprun"}), Answer("200 OK", {{"Result", "0"}}));
-    EXPECT_EQ(Execute({"play"}), Answer("400 Bad Request"));
-    EXPECT_TRUE(misplaced.Log().empty());
+  // The player's own program in a folder not named exactly "Winamp".
+  for (const std::string folder : {"Tools", "My Winamp"}) {
+    CreateDirectoryA((decoys.path() + folder).c_str(), nullptr);
+    const std::string elsewhere = decoys.path() + folder + "\\winamp.exe";
+    ASSERT_TRUE(CopyFileA(InstalledPlayer().c_str(), elsewhere.c_str(), FALSE));
+    {
+      PlayerProcess misplaced(elsewhere);
+      ASSERT_TRUE(misplaced.running()) << misplaced.error();
+      EXPECT_EQ(Execute({"iswinamprun"}), Answer("200 OK", {{"Result", "0"}})) << folder;
+      EXPECT_EQ(Execute({"play"}), Answer("400 Bad Request")) << folder;
+      EXPECT_TRUE(misplaced.Log().empty()) << folder;
+    }
+    DeleteFileA(elsewhere.c_str());
+    RemoveDirectoryA((decoys.path() + folder).c_str());
   }
-  DeleteFileA(elsewhere.c_str());
-  RemoveDirectoryA((decoys.path() + "Tools").c_str());
 
   StartPlayer("--al-window");
   EXPECT_EQ(Execute({"iswinamprun"}), Answer("200 OK", {{"Result", "1"}}));

@@ -60,12 +60,12 @@ Module::~Module() {
 
 int Module::Load(std::string_view directory) {
   loaded_ = true;
-  return load_(BlockWith(directory, 0), static_cast<long>(directory.size()));
+  return load_(HandOver(BlockWith(directory, 0)), static_cast<long>(directory.size()));
 }
 
 std::optional<std::string> Module::Request(std::string_view text, bool extra_zero) {
   long length = static_cast<long>(text.size());
-  HGLOBAL answer = request_(BlockWith(text, extra_zero ? 1 : 0), &length);
+  HGLOBAL answer = request_(HandOver(BlockWith(text, extra_zero ? 1 : 0)), &length);
   if (answer == nullptr) return std::nullopt;
   if (!IsFixedBlock(answer)) answers_were_fixed_blocks_ = false;
   std::string response(static_cast<const char*>(answer), static_cast<std::size_t>(length));

@@ -9,6 +9,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace saori {
 
@@ -45,7 +46,16 @@ class Module {
 
   HMODULE library() const { return library_; }
 
+  // Every block handed to load and request, in order: the module owns and
+  // frees each one.
+  const std::vector<HGLOBAL>& blocks_handed_over() const { return blocks_handed_over_; }
+
  private:
+  HGLOBAL HandOver(HGLOBAL block) {
+    blocks_handed_over_.push_back(block);
+    return block;
+  }
+
   using LoadFn = BOOL(__cdecl*)(HGLOBAL, long);
   using RequestFn = HGLOBAL(__cdecl*)(HGLOBAL, long*);
   using UnloadFn = BOOL(__cdecl*)();
@@ -56,6 +66,7 @@ class Module {
   UnloadFn unload_ = nullptr;
   bool loaded_ = false;
   bool answers_were_fixed_blocks_ = true;
+  std::vector<HGLOBAL> blocks_handed_over_;
   std::string directory_;
   std::string error_;
 };

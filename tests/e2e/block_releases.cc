@@ -1,0 +1,28 @@
+#include "block_releases.h"
+
+#include "import_rewrite.h"
+
+namespace e2e {
+namespace {
+
+std::vector<HGLOBAL>& Released() {
+  static std::vector<HGLOBAL> released;
+  return released;
+}
+
+HGLOBAL WINAPI NotedGlobalFree(HGLOBAL block) {
+  Released().push_back(block);
+  return GlobalFree(block);
+}
+
+}  // namespace
+
+bool NoteBlockReleases(HMODULE module) {
+  return RewriteImport(module, "KERNEL32.dll", "GlobalFree",
+                       reinterpret_cast<ULONG_PTR>(&NotedGlobalFree));
+}
+
+const std::vector<HGLOBAL>& ReleasedBlocks() { return Released(); }
+void ForgetReleasedBlocks() { Released().clear(); }
+
+}  // namespace e2e
