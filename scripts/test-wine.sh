@@ -12,12 +12,16 @@ status=0
 log=$(mktemp)
 trap 'stop_wine; rm -f "$log"' EXIT
 
-# phase NAME PROGRAM ARGUMENT...: runs one suite in the selected prefix.
+# phase NAME PROGRAM ARGUMENT...: runs one suite in the selected prefix; a
+# filter that leaves no test fails too.
 phase() {
   local name=$1
   shift
-  if "$wine" "$@" >"$log" 2>&1; then
-    echo "PASS  $name ($(grep -o '[0-9]* tests\? from [0-9]* test suites\? ran' "$log" | head -n 1))"
+  local ran
+  if "$wine" "$@" >"$log" 2>&1 &&
+     ran=$(grep -o '[0-9]* tests\? from [0-9]* test suites\? ran' "$log" | head -n 1) &&
+     [ "${ran%% *}" != 0 ]; then
+    echo "PASS  $name ($ran)"
   else
     cat "$log"
     echo "FAIL  $name"
@@ -25,23 +29,33 @@ phase() {
   fi
 }
 
+# suite NAME PROGRAM EXCLUDED [ARGUMENT...]: the suite without the tests
+# that match EXCLUDED, then its frozen-player tests on a line of their own.
+frozen='*FrozenPlayer*'
+suite() {
+  local name=$1 program=$2 excluded=$3
+  shift 3
+  phase "$name" "$program" "$@" --gtest_filter="-$excluded:$frozen"
+  phase "$name: the player stops answering, then answers again" "$program" "$@" \
+    --gtest_filter="$frozen"
+}
+
 shipped=$(windows_path "$i686_build/nirevo.dll")
 shipped_plain=$(windows_path "$i686_plain_build/nirevo.dll")
 plain_64=$(windows_path "$x86_64_plain_build/nirevo.dll")
 # Titles above 4 GiB need a 64-bit player.
-not_high=-*TitlesAboveFourGibibytes*
+not_high='*TitlesAboveFourGibibytes*'
 
 if runs_32bit; then
   use_prefix 32
   prepare_prefix
   cp "$i686_tests_build/nirevo_e2e.exe" "$i686_tests_build/nirevo_e2e_win98.exe"
   report_windows98 nirevo_e2e_win98.exe
-  phase "32-bit host, shipped 32-bit DLL, 32-bit player, NT (PSAPI)" \
-    "$i686_tests_build/nirevo_e2e.exe" --module="$shipped" --plain-dll="$shipped_plain" \
-    --gtest_filter="$not_high:Windows98.*"
-  phase "32-bit host, shipped 32-bit DLL, 32-bit player, Windows 98 (Toolhelp)" \
-    "$i686_tests_build/nirevo_e2e_win98.exe" --module="$shipped" \
-    --gtest_filter="$not_high:PlainNames.*"
+  suite "32-bit host, shipped 32-bit DLL, 32-bit player, NT (PSAPI)" \
+    "$i686_tests_build/nirevo_e2e.exe" "$not_high:Windows98.*" \
+    --module="$shipped" --plain-dll="$shipped_plain"
+  suite "32-bit host, shipped 32-bit DLL, 32-bit player, Windows 98 (Toolhelp)" \
+    "$i686_tests_build/nirevo_e2e_win98.exe" "$not_high:PlainNames.*" --module="$shipped"
   "$wineserver" -k 2>/dev/null || true
 else
   echo "SKIP  every 32-bit phase: this machine's kernel does not execute 32-bit programs" \
@@ -53,12 +67,12 @@ prepare_prefix
 cp "$x86_64_build/nirevo_e2e.exe" "$x86_64_build/nirevo_e2e_win98.exe"
 report_windows98 nirevo_e2e_win98.exe
 if runs_32bit; then
-  phase "64-bit host, 64-bit DLL, 32-bit player in Program Files (x86), NT (PSAPI)" \
-    "$x86_64_build/nirevo_e2e.exe" --player='C:\Program Files (x86)\Winamp\winamp.exe' \
-    --plain-dll="$plain_64" --gtest_filter="$not_high:Windows98.*"
+  suite "64-bit host, 64-bit DLL, 32-bit player in Program Files (x86), NT (PSAPI)" \
+    "$x86_64_build/nirevo_e2e.exe" "$not_high:Windows98.*" \
+    --player='C:\Program Files (x86)\Winamp\winamp.exe' --plain-dll="$plain_64"
 fi
-phase "64-bit host, 64-bit DLL, 64-bit player with titles above 4 GiB, NT (PSAPI)" \
-  "$x86_64_build/nirevo_e2e.exe" --plain-dll="$plain_64" --gtest_filter=-Windows98.*
-phase "64-bit host, 64-bit DLL, 64-bit player, Windows 98 (Toolhelp)" \
-  "$x86_64_build/nirevo_e2e_win98.exe" --gtest_filter="$not_high:PlainNames.*"
+suite "64-bit host, 64-bit DLL, 64-bit player with titles above 4 GiB, NT (PSAPI)" \
+  "$x86_64_build/nirevo_e2e.exe" "Windows98.*" --plain-dll="$plain_64"
+suite "64-bit host, 64-bit DLL, 64-bit player, Windows 98 (Toolhelp)" \
+  "$x86_64_build/nirevo_e2e_win98.exe" "$not_high:PlainNames.*"
 exit $status

@@ -226,7 +226,7 @@ TEST_F(ModuleTest, DecoyWindowsAreNotThePlayer) {
 // module that waits for a hung player comes near it.
 constexpr DWORD kHeldTheHostMs = 20000;
 
-TEST_F(ModuleTest, PlayerThatStopsAnsweringIsRefusedUntilItAnswersAgain) {
+TEST_F(ModuleTest, FrozenPlayerIsRefusedUntilItAnswersAgain) {
   StartPlayer();
   player->Hang();
   // Each request returns, refused with nothing read: first while the player
@@ -416,7 +416,10 @@ TEST_F(ModuleTest, NirevoCheckExplainsEachWindow) {
   EXPECT_EQ(LinesWith(found.output, "=>  qualifies").size(), 1u) << found.output;
   EXPECT_EQ(LinesWith(found.output, "answer: the player answers: playback state 0").size(), 1u)
       << found.output;
+}
 
+TEST_F(ModuleTest, FrozenPlayerIsReportedByNirevoCheck) {
+  StartPlayer();
   player->Hang();
   CallResult frozen = RunBeside("nirevo-check.exe", "");
   player->Resume();
