@@ -33,6 +33,20 @@ class WindowSearchTest : public ::testing::Test {
 constexpr std::uint32_t kBothPlatforms[] = {platform::kPlatformWin32Nt,
                                             platform::kPlatformWin32Windows};
 
+// Whether the search, on a desktop of the given platform with this one
+// window, finds it.
+bool FoundAlone(std::uint32_t platform_id, const std::string& title, const std::string& path) {
+  SimDesktop fresh;
+  fresh.platform_id = platform_id;
+  fresh.process(7).image_path = path;
+  fresh.process(7).snapshot_name = path;
+  const WindowHandle window = fresh.AddWindow(title, 7);
+  const WindowHandle found = FindPlayerWindow(fresh, kPlayerTitleText);
+  EXPECT_TRUE(fresh.Balanced());
+  EXPECT_TRUE(found == nullptr || found == window);
+  return found != nullptr;
+}
+
 TEST_F(WindowSearchTest, QualifiesByTitleAndImagePath) {
   struct Case { std::string title; std::string path; bool qualifies; };
   const std::vector<Case> cases = {
@@ -52,14 +66,8 @@ TEST_F(WindowSearchTest, QualifiesByTitleAndImagePath) {
   };
   for (std::uint32_t platform_id : kBothPlatforms) {
     for (const Case& c : cases) {
-      SimDesktop fresh;
-      fresh.platform_id = platform_id;
-      fresh.process(7).image_path = c.path;
-      fresh.process(7).snapshot_name = c.path;
-      WindowHandle window = fresh.AddWindow(c.title, 7);
-      EXPECT_EQ(FindPlayerWindow(fresh, kPlayerTitleText), c.qualifies ? window : nullptr)
+      EXPECT_EQ(FoundAlone(platform_id, c.title, c.path), c.qualifies)
           << c.title << " | " << c.path << " | platform " << platform_id;
-      EXPECT_TRUE(fresh.Balanced());
     }
   }
 }
@@ -99,12 +107,7 @@ TEST_F(WindowSearchTest, ImagePathIsCutAt254Bytes) {
                                    {path_ending_at(255, 4), false}};
   for (std::uint32_t platform_id : kBothPlatforms) {
     for (const Case& c : cases) {
-      SimDesktop fresh;
-      fresh.platform_id = platform_id;
-      fresh.process(1).image_path = c.path;
-      fresh.process(1).snapshot_name = c.path;
-      WindowHandle window = fresh.AddWindow("Winamp", 1);
-      EXPECT_EQ(FindPlayerWindow(fresh, kPlayerTitleText), c.seen ? window : nullptr)
+      EXPECT_EQ(FoundAlone(platform_id, "Winamp", c.path), c.seen)
           << c.path.size() << " bytes, platform " << platform_id;
     }
   }
