@@ -10,16 +10,16 @@ namespace {
 
 using player::ImagePathFailure;
 
+const char* YesNo(bool yes) { return yes ? "yes" : "no"; }
+
+}  // namespace
+
 std::string HandleText(platform::WindowHandle window) {
   char text[32];
   std::snprintf(text, sizeof text, "0x%08llX",
                 static_cast<unsigned long long>(reinterpret_cast<std::uintptr_t>(window)));
   return text;
 }
-
-const char* YesNo(bool yes) { return yes ? "yes" : "no"; }
-
-}  // namespace
 
 const char* WhyNoPath(ImagePathFailure failure) {
   switch (failure) {

@@ -14,6 +14,9 @@
 
 namespace nirevo::check {
 
+// A window handle as the report prints it: "0x" and eight or more hex digits.
+std::string HandleText(platform::WindowHandle window);
+
 // Why the search saw no executable path for a window, in the user's words.
 const char* WhyNoPath(player::ImagePathFailure failure);
 

@@ -71,9 +71,9 @@ int main() {
     std::printf("result: no window qualifies, so iswinamprun answers 0\n");
     return Finish(1);
   }
-  std::printf("result: the module would use window 0x%08llX (the last one that qualifies), "
+  std::printf("result: the module would use window %s (the last one that qualifies), "
               "so iswinamprun answers 1\n",
-              static_cast<unsigned long long>(reinterpret_cast<std::uintptr_t>(player)));
+              nirevo::check::HandleText(player).c_str());
   const nirevo::check::AnswerCheck answer = nirevo::check::AskThePlayer(platform, player);
   std::printf("answer: %s\n", answer.line.c_str());
   return Finish(answer.answered ? 0 : 1);
