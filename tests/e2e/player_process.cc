@@ -3,10 +3,11 @@
 #include <fstream>
 #include <string>
 
+#include "standin_control.h"
+
 namespace e2e {
 namespace {
 
-constexpr ULONG_PTR kControl = 0x6e72;
 constexpr int kWaitSteps = 600;  // polls of 50 ms: at most 30 s for a slow prefix
 
 struct WindowOf {
@@ -85,15 +86,15 @@ PlayerProcess::~PlayerProcess() {
 
 void PlayerProcess::Control(const std::string& script) const {
   COPYDATASTRUCT data = {};
-  data.dwData = kControl;
+  data.dwData = standin::kControl;
   data.cbData = static_cast<DWORD>(script.size());
   data.lpData = const_cast<char*>(script.data());
   SendMessageA(window_, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&data));
 }
 
 void PlayerProcess::Resume() const {
-  const std::string name = "nirevo-standin-resume-" + std::to_string(process_.dwProcessId);
-  HANDLE resume = OpenEventA(EVENT_MODIFY_STATE, FALSE, name.c_str());
+  HANDLE resume = OpenEventA(EVENT_MODIFY_STATE, FALSE,
+                             standin::ResumeEventName(process_.dwProcessId).c_str());
   if (resume == nullptr) return;
   SetEvent(resume);
   CloseHandle(resume);

@@ -16,7 +16,8 @@
 // ("unreadable" answers an address in a page that cannot be read, "partial"
 // one whose 256 bytes run past the end of readable memory; "hang" releases
 // the sender, then stops taking messages for MS milliseconds or until the
-// event "nirevo-standin-resume-PID" is set, as a player whose plug-in hangs)
+// event named by standin::ResumeEventName is set, as a player whose plug-in
+// hangs)
 // where NAME is playing, elapsed, length, volume, shuffle, repeat, position
 // or jump_answer.
 #include <windows.h>
@@ -30,9 +31,11 @@
 #include <string>
 #include <vector>
 
+#include "standin_control.h"
+
 namespace {
 
-constexpr ULONG_PTR kControl = 0x6e72;
+using standin::kControl;
 constexpr std::size_t kSlot = 4096;  // room for a whole 256-byte read after every title
 
 struct Player {
@@ -194,6 +197,7 @@ LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wparam, LPARAM lpa
       Control(std::string(static_cast<const char*>(data->lpData), data->cbData));
       if (player.hang_ms != 0) {
         // The window thread stops taking messages; the sender goes on.
+        ResetEvent(player.resume);  // a resume sent before this hang does not end it
         ReplyMessage(TRUE);
         WaitForSingleObject(player.resume, player.hang_ms);
         player.hang_ms = 0;
@@ -225,9 +229,8 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
       al_window = true;
     }
   }
-  const std::string resume_name =
-      "nirevo-standin-resume-" + std::to_string(GetCurrentProcessId());
-  player.resume = CreateEventA(nullptr, FALSE, FALSE, resume_name.c_str());
+  player.resume = CreateEventA(nullptr, FALSE, FALSE,
+                               standin::ResumeEventName(GetCurrentProcessId()).c_str());
   player.no_access = static_cast<char*>(AllocateAt(kSlot, player.high, PAGE_NOACCESS));
   LayOutTitles();
 
