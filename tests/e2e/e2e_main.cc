@@ -4,6 +4,8 @@
 //   --player=PATH     the installed player to start (default: kInstalledPlayer)
 //   --plain-dll=PATH  the build that also exports the plain names, for the
 //                     host that looks only for those
+//   --tools=DIR       the folder of saori-call.exe and nirevo-check.exe
+//                     (default: beside this program)
 #include <gtest/gtest.h>
 
 #include <string>
@@ -16,6 +18,7 @@ namespace e2e {
 namespace {
 std::string module_path;
 std::string plain_dll;
+std::string tools_dir;
 }  // namespace
 
 const std::string& ModulePath() {
@@ -23,6 +26,9 @@ const std::string& ModulePath() {
   return module_path;
 }
 const std::string& PlainNamesDll() { return plain_dll; }
+std::string ToolPath(const std::string& name) {
+  return tools_dir.empty() ? BesideThisProgram(name) : tools_dir + "\\" + name;
+}
 
 }  // namespace e2e
 
@@ -36,6 +42,8 @@ int main(int argc, char** argv) {
       e2e::SetInstalledPlayer(std::string(argument.substr(9)));
     } else if (argument.rfind("--plain-dll=", 0) == 0) {
       e2e::plain_dll = std::string(argument.substr(12));
+    } else if (argument.rfind("--tools=", 0) == 0) {
+      e2e::tools_dir = std::string(argument.substr(8));
     } else {
       std::fprintf(stderr, "unknown argument: %s\n", argv[i]);
       return 2;

@@ -321,9 +321,8 @@ struct CallResult {
   std::string output;
 };
 
-// Runs the program `name` beside this one with `arguments` and collects its
-// standard output.
-CallResult RunBeside(const std::string& name, const std::string& arguments) {
+// Runs the tool `name` with `arguments` and collects its standard output.
+CallResult RunTool(const std::string& name, const std::string& arguments) {
   SECURITY_ATTRIBUTES inherit = {sizeof inherit, nullptr, TRUE};
   HANDLE read_end = nullptr, write_end = nullptr;
   if (!CreatePipe(&read_end, &write_end, &inherit, 0)) return {99, ""};
@@ -334,7 +333,7 @@ CallResult RunBeside(const std::string& name, const std::string& arguments) {
   startup.hStdOutput = write_end;
   startup.hStdError = write_end;
   startup.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
-  const std::string exe = BesideThisProgram(name);
+  const std::string exe = ToolPath(name);
   std::string command = "\"" + exe + "\" " + arguments;
   PROCESS_INFORMATION process = {};
   if (!CreateProcessA(exe.c_str(), command.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr,
@@ -358,7 +357,7 @@ CallResult RunBeside(const std::string& name, const std::string& arguments) {
   return run;
 }
 
-CallResult SaoriCall(const std::string& arguments) { return RunBeside("saori-call.exe", arguments); }
+CallResult SaoriCall(const std::string& arguments) { return RunTool("saori-call.exe", arguments); }
 
 // The lines of `text` that contain `part`.
 Lines LinesWith(const std::string& text, const std::string& part) {
@@ -371,7 +370,7 @@ Lines LinesWith(const std::string& text, const std::string& part) {
 }
 
 TEST_F(ModuleTest, NirevoCheckExplainsEachWindow) {
-  CallResult none = RunBeside("nirevo-check.exe", "");
+  CallResult none = RunTool("nirevo-check.exe", "");
   EXPECT_EQ(none.exit_code, 1u) << none.output;
   EXPECT_NE(none.output.find("process inspection: PSAPI"), std::string::npos) << none.output;
   EXPECT_NE(none.output.find("result: no window qualifies"), std::string::npos) << none.output;
@@ -387,7 +386,7 @@ TEST_F(ModuleTest, NirevoCheckExplainsEachWindow) {
   {
     PlayerProcess misplaced(elsewhere);
     ASSERT_TRUE(misplaced.running()) << misplaced.error();
-    CallResult decoyed = RunBeside("nirevo-check.exe", "");
+    CallResult decoyed = RunTool("nirevo-check.exe", "");
     EXPECT_EQ(decoyed.exit_code, 1u) << decoyed.output;
     const Lines editor_line = LinesWith(decoyed.output, "\"Winamp notes.txt - Editor\"");
     ASSERT_EQ(editor_line.size(), 1u) << decoyed.output;
@@ -401,7 +400,7 @@ TEST_F(ModuleTest, NirevoCheckExplainsEachWindow) {
   RemoveDirectoryA((decoys.path() + "Tools").c_str());
 
   StartPlayer("--al-window");
-  CallResult found = RunBeside("nirevo-check.exe", "");
+  CallResult found = RunTool("nirevo-check.exe", "");
   EXPECT_EQ(found.exit_code, 0u) << found.output;
   const Lines al_line = LinesWith(found.output, "title \"Winamp AL\"");
   ASSERT_EQ(al_line.size(), 1u) << found.output;
@@ -421,7 +420,7 @@ TEST_F(ModuleTest, NirevoCheckExplainsEachWindow) {
 TEST_F(ModuleTest, FrozenPlayerIsReportedByNirevoCheck) {
   StartPlayer();
   player->Hang();
-  CallResult frozen = RunBeside("nirevo-check.exe", "");
+  CallResult frozen = RunTool("nirevo-check.exe", "");
   player->Resume();
   EXPECT_EQ(frozen.exit_code, 1u) << frozen.output;
   EXPECT_EQ(LinesWith(frozen.output, "result: the module would use window").size(), 1u)

@@ -21,6 +21,10 @@ void SetInstalledPlayer(const std::string& path);
 const std::string& ModulePath();
 // The DLL with the plain export names that the run was given, or empty.
 const std::string& PlainNamesDll();
+// The path of the tool `name` (saori-call.exe, nirevo-check.exe): in the
+// folder --tools=DIR names, where the tools a release ships were built, or
+// else beside this program.
+std::string ToolPath(const std::string& name);
 
 class PlayerProcess {
  public:

@@ -1,0 +1,46 @@
+#!/bin/sh
+# /init of the emulated machine (busybox). Mounts this machine's root, shared
+# read-only, with the project's build tree writable over it and memory where
+# programs write, runs the command the host left in the build tree, writes
+# its exit status beside it and powers off.
+export PATH=/bin
+mount -t proc proc /proc
+mount -t sysfs sys /sys
+mount -t devtmpfs dev /dev
+exec </dev/console >/dev/console 2>&1
+stty -onlcr 2>/dev/null  # the host reads plain LF lines
+
+die() { echo "emulated machine: $*"; poweroff -f; }
+
+# Dependency order: this initramfs has no modules.dep.
+for module in virtio_ring virtio virtio_pci_modern_dev virtio_pci_legacy_dev virtio_pci \
+              netfs fscache 9pnet 9pnet_virtio 9p; do
+  insmod "/modules/$module.ko" || die "cannot load the kernel module $module"
+done
+
+project=
+for word in $(cat /proc/cmdline); do
+  case $word in nirevo.project=*) project=${word#nirevo.project=} ;; esac
+done
+[ -n "$project" ] || die "no nirevo.project= on the kernel command line"
+
+# cache=loose: executing and mapping files from a 9p share need it.
+options=trans=virtio,version=9p2000.L,msize=512000,cache=loose
+mount -t 9p -o "$options,ro" root /newroot || die "cannot mount the host's root"
+mount -t 9p -o "$options" build "/newroot$project/build" || die "cannot mount the build tree"
+for dir in tmp run root var/tmp var/lib/xkb var/log var/cache; do
+  [ -d "/newroot/$dir" ] && mount -t tmpfs -o mode=1777 tmpfs "/newroot/$dir"
+done
+mount --move /dev /newroot/dev
+mkdir -p /newroot/dev/shm /newroot/dev/pts
+mount -t tmpfs -o mode=1777 tmpfs /newroot/dev/shm
+mount -t devpts devpts /newroot/dev/pts 2>/dev/null
+mount --move /proc /newroot/proc
+mount --move /sys /newroot/sys
+
+box=$project/build/emulated-machine
+chroot /newroot /bin/bash "$box/command"
+echo $? >"/newroot$box/status"
+sync
+umount "/newroot$project/build"
+poweroff -f
