@@ -2,7 +2,8 @@
 # The release rebuilds bit for bit. Every shipped binary carries no link time
 # and no path of the tree it was built in; and the same sources, copied to
 # another path and built again later in another time zone, give the same
-# DLLs, tools and zip, byte for byte.
+# DLLs, tools and zip, byte for byte; and with SOURCE_DATE_EPOCH set, the zip
+# is the same in every time zone, its entries dated in UTC.
 #   check-reproducible.sh ZIP   (after scripts/test.sh's Windows builds)
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -44,4 +45,19 @@ for file in "${shipped[@]}" "${zip#build/}"; do
     exit 1
   fi
 done
-echo "reproducible: ${#shipped[@]} binaries and the zip, built again under another path, are byte for byte the same"
+# A time that falls on another day in Tokyo than in UTC.
+epoch=1780000000
+for zone in UTC Asia/Tokyo; do
+  SOURCE_DATE_EPOCH=$epoch TZ=$zone scripts/package.sh "$elsewhere/dated-${zone//\//-}.zip" >/dev/null
+done
+if ! cmp -s "$elsewhere/dated-UTC.zip" "$elsewhere/dated-Asia-Tokyo.zip"; then
+  echo "reproducible: with SOURCE_DATE_EPOCH=$epoch the zip differs between UTC and Asia/Tokyo" >&2
+  exit 1
+fi
+python3 - "$elsewhere/dated-UTC.zip" "$epoch" <<'PY'
+import sys, time, zipfile
+wanted = time.gmtime(int(sys.argv[2]))[:5]
+for entry in zipfile.ZipFile(sys.argv[1]).infolist():
+    assert entry.date_time[:5] == wanted, f'{entry.filename} is dated {entry.date_time}, not {wanted} (UTC)'
+PY
+echo "reproducible: ${#shipped[@]} binaries and the zip, built again under another path, are byte for byte the same; with SOURCE_DATE_EPOCH the zip is the same in UTC and in Tokyo"

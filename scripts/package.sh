@@ -12,10 +12,11 @@
 # mark. The zip is reproducible: its entries stand in this order, each with
 # the same mode and time (SOURCE_DATE_EPOCH when set, else 2026-01-01), so
 # the same builds give the same bytes. Prints the zip's path.
+#   package.sh [ZIP]   (default build/nirevo-VERSION-win32.zip)
 set -euo pipefail
 cd "$(dirname "$0")/.."
 version=$(sed -n 's/^project(nirevo VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)
-zip=build/nirevo-$version-win32.zip
+zip=${1:-build/nirevo-$version-win32.zip}
 python3 - "$zip" "nirevo-$version" <<'PY'
 import os, sys, time, zipfile
 

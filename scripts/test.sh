@@ -44,17 +44,26 @@ scripts/test-wine.sh
 echo "== release package"
 zip=$(scripts/package.sh)
 python3 - "$zip" <<'PY'
-import hashlib, sys, zipfile
+import hashlib, struct, sys, zipfile
 archive = zipfile.ZipFile(sys.argv[1])
 top = archive.namelist()[0].split('/', 1)[0]
 names = sorted(n.split('/', 1)[1] for n in archive.namelist())
 wanted = sorted(['nirevo.dll', 'plain/nirevo.dll', 'plain/README.txt', 'saori-call.exe', 'nirevo-check.exe',
                  'nirevo_license.txt', 'reference.txt', 'reference.ja.txt'])
 assert names == wanted, names
-# The DLL in the zip is byte for byte the one the 32-bit phases loaded.
-tested = open('build/mingw-i686/nirevo.dll', 'rb').read()
-assert archive.read(f'{top}/nirevo.dll') == tested, 'the zip holds another nirevo.dll'
-assert archive.read(f'{top}/plain/nirevo.dll') == open('build/mingw-i686-plain/nirevo.dll', 'rb').read()
+# Every program in the zip is 32-bit and byte for byte the file of the 32-bit
+# build it comes from, the one the 32-bit phases ran.
+builds = {'nirevo.dll': 'build/mingw-i686/nirevo.dll', 'plain/nirevo.dll': 'build/mingw-i686-plain/nirevo.dll',
+          'saori-call.exe': 'build/mingw-i686/saori-call.exe',
+          'nirevo-check.exe': 'build/mingw-i686/nirevo-check.exe'}
+assert sorted(builds) == [name for name in names if name.endswith(('.dll', '.exe'))]
+for name, build in builds.items():
+    packed = archive.read(f'{top}/{name}')
+    pe = struct.unpack_from('<I', packed, 0x3c)[0]
+    machine = struct.unpack_from('<H', packed, pe + 4)[0]
+    assert packed[pe:pe + 4] == b'PE\0\0' and machine == 0x14c, f'{name} is not 32-bit (machine {machine:#x})'
+    assert packed == open(build, 'rb').read(), f'the zip holds another {name} than {build}'
+tested = open(builds['nirevo.dll'], 'rb').read()
 # Text for Windows' Notepad: a UTF-8 byte-order mark and CR LF line ends only,
 # and otherwise each text exactly as its source.
 sources = {'plain/README.txt': 'docs/plain-readme.txt', 'nirevo_license.txt': 'LICENSE',
