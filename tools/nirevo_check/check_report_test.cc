@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
 
 #include "testing/sim_desktop.h"
 
@@ -38,13 +39,35 @@ TEST(CheckReportTest, EachWindowSaysWhyItsPathWasNotSeen) {
   EXPECT_TRUE(desktop.Balanced());
 }
 
+TEST(CheckReportTest, AWindowRejectedByTitleShowsItsOwnProcess) {
+  SimDesktop desktop;
+  desktop.process(80).image_path = "C:\\Program Files\\Winamp\\winamp.exe";
+  desktop.AddWindow("Winamp AL - Winamp", 80);
+  desktop.AddPlayer();
+
+  Report report(desktop);
+  ASSERT_NE(player::FindPlayerWindow(desktop, player::kPlayerTitleText, &report), nullptr);
+  ASSERT_EQ(report.lines().size(), 2u);
+  EXPECT_NE(report.lines()[0].find("pid 80  title \"Winamp AL - Winamp\"  path not looked up  |  "
+                                   "title has \"Winamp\": yes, \"Winamp AL\": yes, path has "
+                                   "\"\\Winamp\\winamp.exe\": -  =>  not the player"),
+            std::string::npos)
+      << report.lines()[0];
+  EXPECT_TRUE(desktop.Balanced());
+}
+
 TEST(CheckReportTest, SaysWhetherThePlayerAnswers) {
   SimDesktop desktop;
   const platform::WindowHandle window = desktop.AddPlayer();
-  desktop.player(window).playing = 3;
-  const AnswerCheck answers = AskThePlayer(desktop, window);
-  EXPECT_TRUE(answers.answered);
-  EXPECT_NE(answers.line.find("playback state 3 (paused)"), std::string::npos) << answers.line;
+  const std::pair<int, const char*> states[] = {
+      {0, "playback state 0 (stopped)"}, {1, "playback state 1 (playing)"},
+      {3, "playback state 3 (paused)"},  {2, "playback state 2 (unknown)"}};
+  for (const auto& [state, words] : states) {
+    desktop.player(window).playing = state;
+    const AnswerCheck answers = AskThePlayer(desktop, window);
+    EXPECT_TRUE(answers.answered) << state;
+    EXPECT_NE(answers.line.find(words), std::string::npos) << answers.line;
+  }
 
   desktop.player(window).hangs_after = 0;
   const AnswerCheck hung = AskThePlayer(desktop, window);
