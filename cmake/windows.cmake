@@ -63,7 +63,8 @@ if(NIREVO_TESTS)
   add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
   add_executable(nirevo_e2e tests/e2e/e2e_main.cc tests/e2e/module_e2e_test.cc
                  tests/e2e/player_process.cc tests/e2e/toolhelp_widening.cc
-                 tests/e2e/import_rewrite.cc tests/e2e/block_releases.cc)
+                 tests/e2e/import_rewrite.cc tests/e2e/block_releases.cc
+                 tests/e2e/win32_arguments.cc)
   target_include_directories(nirevo_e2e PRIVATE src tools/standin_player)
   target_link_libraries(nirevo_e2e PRIVATE saori_host gtest)
 

@@ -141,7 +141,8 @@ class Win32Platform final : public Platform {
     BOOL ok = ::ReadProcessMemory(static_cast<HANDLE>(process),
                                   reinterpret_cast<LPCVOID>(address), buffer, bytes, &read);
     *bytes_read = read;
-    return ok != FALSE;
+    // Win32 may report success for fewer bytes than asked; that is no whole read.
+    return ok != FALSE && read == bytes;
   }
 
   FileHandle CreateTextFile(const char* path) override { return std::fopen(path, "wt"); }

@@ -15,10 +15,12 @@
 #include <vector>
 
 #include "block_releases.h"
+#include "player/player_channel.h"
 #include "player_process.h"
 #include "saori_host.h"
 #include "testing/saori_answer.h"
 #include "toolhelp_widening.h"
+#include "win32_arguments.h"
 
 namespace e2e {
 namespace {
@@ -112,6 +114,34 @@ TEST_F(ModuleTest, TransportCommandsReachThePlayer) {
     EXPECT_EQ(player->Log(), Lines{line}) << word;
   }
   EXPECT_EQ(Execute({"iswinamprun"}), Answer("200 OK", {{"Result", "1"}}));
+}
+
+// Every message waits the module's bound, and a player that is hung is not
+// waited for at all.
+TEST_F(ModuleTest, EveryMessageWaitsABoundedTime) {
+  StartPlayer();
+  ASSERT_TRUE(NoteSendWaits(module.library()));
+  ForgetSendWaits();
+  for (const char* word : {"play", "getvolume", "getplaylist", "gettitle", "setvolume"}) {
+    Execute({word, "1"});
+  }
+  ASSERT_FALSE(SendWaits().empty());
+  for (const SendWait& wait : SendWaits()) {
+    EXPECT_EQ(wait.flags, static_cast<UINT>(SMTO_NORMAL | SMTO_ABORTIFHUNG));
+    EXPECT_EQ(wait.timeout_ms, nirevo::player::kPlayerAnswerTimeoutMs);
+  }
+}
+
+// A read that moves fewer bytes than asked is a failed read, even when Win32
+// reports success: the title is not answered.
+TEST_F(ModuleTest, AShortReadIsAFailedRead) {
+  StartPlayer();
+  const std::string whole = Execute({"gettitle", "2"});
+  ASSERT_NE(whole, Answer("200 OK"));
+  ASSERT_TRUE(ShortenReads(module.library(), true));
+  EXPECT_EQ(Execute({"gettitle", "2"}), Answer("200 OK"));
+  ASSERT_TRUE(ShortenReads(module.library(), false));
+  EXPECT_EQ(Execute({"gettitle", "2"}), whole);
 }
 
 TEST_F(ModuleTest, StatusQueriesReadThePlayersState) {
@@ -321,18 +351,33 @@ struct CallResult {
   std::string output;
 };
 
-// Runs the tool `name` with `arguments` and collects its standard output.
-CallResult RunTool(const std::string& name, const std::string& arguments) {
+// Runs the tool `name` with `arguments` and `input` on its standard input,
+// and collects its standard output.
+CallResult RunTool(const std::string& name, const std::string& arguments,
+                   const std::string& input = "") {
   SECURITY_ATTRIBUTES inherit = {sizeof inherit, nullptr, TRUE};
   HANDLE read_end = nullptr, write_end = nullptr;
   if (!CreatePipe(&read_end, &write_end, &inherit, 0)) return {99, ""};
   SetHandleInformation(read_end, HANDLE_FLAG_INHERIT, 0);
+  // The input fits the pipe's buffer, so it is written whole before the tool starts.
+  HANDLE input_read = nullptr, input_write = nullptr;
+  DWORD written = 0;
+  if (!CreatePipe(&input_read, &input_write, &inherit, 64 * 1024) ||
+      !WriteFile(input_write, input.data(), static_cast<DWORD>(input.size()), &written, nullptr) ||
+      written != input.size()) {
+    CloseHandle(read_end);
+    CloseHandle(write_end);
+    if (input_read) CloseHandle(input_read);
+    if (input_write) CloseHandle(input_write);
+    return {97, ""};
+  }
+  CloseHandle(input_write);
   STARTUPINFOA startup = {};
   startup.cb = sizeof startup;
   startup.dwFlags = STARTF_USESTDHANDLES;
   startup.hStdOutput = write_end;
   startup.hStdError = write_end;
-  startup.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
+  startup.hStdInput = input_read;
   const std::string exe = ToolPath(name);
   std::string command = "\"" + exe + "\" " + arguments;
   PROCESS_INFORMATION process = {};
@@ -340,9 +385,11 @@ CallResult RunTool(const std::string& name, const std::string& arguments) {
                       &startup, &process)) {
     CloseHandle(read_end);
     CloseHandle(write_end);
+    CloseHandle(input_read);
     return {98, ""};
   }
   CloseHandle(write_end);
+  CloseHandle(input_read);
   CallResult run{0, ""};
   char buffer[4096];
   DWORD got = 0;
@@ -357,7 +404,9 @@ CallResult RunTool(const std::string& name, const std::string& arguments) {
   return run;
 }
 
-CallResult SaoriCall(const std::string& arguments) { return RunTool("saori-call.exe", arguments); }
+CallResult SaoriCall(const std::string& arguments, const std::string& input = "") {
+  return RunTool("saori-call.exe", arguments, input);
+}
 
 // The lines of `text` that contain `part`.
 Lines LinesWith(const std::string& text, const std::string& part) {
@@ -451,6 +500,15 @@ TEST_F(ModuleTest, SaoriCallTellsSuccessFromRefusal) {
 
   EXPECT_EQ(SaoriCall("\"" + BesideThisProgram("missing.dll") + "\" play").exit_code, 2u);
   EXPECT_EQ(player->Log(), Lines{User(-666, 122)});
+
+  // A raw request on standard input reaches the module byte for byte: CR LF,
+  // a zero byte and a Ctrl-Z (the end of a text-mode read) included.
+  const std::string raw("EXECUTE SAORI/1.0\r\nArgument0: getvolume\r\nSecurityLevel: Local\r\n"
+                        "X-Bytes: a\0b\x1a c\r\n\r\n",
+                        82);
+  CallResult piped = SaoriCall("--raw - --echo " + dll, raw);
+  EXPECT_EQ(piped.exit_code, 0u);
+  EXPECT_EQ(piped.output, raw + Answer("200 OK", {{"Result", "50"}}));
 }
 
 // The module built once more with its Win32 platform wrapped in fault
