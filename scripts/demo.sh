@@ -2,11 +2,22 @@
 # The main job: the shipped 32-bit nirevo.dll driven by the 32-bit saori-call
 # against the 32-bit stand-in player, under Wine on a virtual display, as a
 # ghost's host would drive it; each request and response is printed. On a
-# machine whose kernel runs no 32-bit programs, the 64-bit builds stand in.
+# machine whose kernel runs no 32-bit programs, the 64-bit builds stand in,
+# unless --emulated asks for the shipped DLL in the emulated machine
+# (scripts/emulated-machine/run.sh: a few minutes instead of seconds).
+#   demo.sh [--emulated]
 set -euo pipefail
 cd "$(dirname "$0")/.."
-[ -n "${NIREVO_DISPLAY_OWNED:-}" ] || scripts/install-deps.sh  # xvfb-run among them
+if [ -z "${NIREVO_DISPLAY_OWNED:-}${NIREVO_EMULATED_MACHINE:-}" ]; then
+  scripts/install-deps.sh  # xvfb-run among them
+fi
 source scripts/wine-env.sh
+if [ "${1:-}" = --emulated ] && [ -z "${NIREVO_EMULATED_MACHINE:-}" ] && ! runs_32bit; then
+  echo "demo: this machine's kernel runs no 32-bit programs; the shipped DLL runs in the emulated machine"
+  cmake --preset mingw-i686 >/dev/null
+  cmake --build --preset mingw-i686 --target nirevo saori-call standin_player >/dev/null
+  exec scripts/emulated-machine/run.sh --timeout 3600 scripts/demo.sh
+fi
 on_virtual_display "$0" "$@"
 
 if runs_32bit; then
@@ -18,8 +29,10 @@ else
   preset=mingw-x86_64
   echo "demo: this machine's kernel runs no 32-bit programs, so the 64-bit DLL, saori-call and player stand in"
 fi
-cmake --preset "$preset" >/dev/null
-cmake --build --preset "$preset" --target nirevo saori-call standin_player >/dev/null
+if [ -z "${NIREVO_EMULATED_MACHINE:-}" ]; then  # there the host has built them
+  cmake --preset "$preset" >/dev/null
+  cmake --build --preset "$preset" --target nirevo saori-call standin_player >/dev/null
+fi
 use_prefix "$bits"
 prepare_prefix
 
@@ -29,7 +42,7 @@ call() { "$wine" "$saori_call" --echo "$dll" "$@" | tr -d '\r'; echo; }
 
 "$wine" 'C:\Program Files\Winamp\winamp.exe' &
 found=
-for _ in $(seq 200); do  # at most 20 s for the player's window
+for _ in $(seq 200); do  # at most 200 tries (20 s here, minutes when emulated)
   if "$wine" "$saori_call" "$dll" iswinamprun | grep -q 'Result: 1'; then found=1; break; fi
   sleep 0.1
 done

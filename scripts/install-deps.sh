@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # Installs what building and testing nirevo needs on Debian 12; packages that
 # are already there are left alone. Where the kernel executes 32-bit programs,
-# 32-bit Wine comes too, to run the shipped DLL as users do.
+# 32-bit Wine comes too, to run the shipped DLL as users do; where it does
+# not, the same 32-bit Wine runs inside an emulated machine (QEMU booting
+# Debian's own kernel, which scripts/emulated-machine/ fetches when first used).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -13,6 +15,8 @@ packages=(
   wine64 xvfb xauth                                     # the module driven for real
   python3                                               # checks of the DLLs and the package
 )
+scripts/runs-32bit.sh ||
+  packages+=(qemu-system-x86 busybox-static)          # the emulated machine for 32-bit code
 
 missing() {
   local package
@@ -32,11 +36,8 @@ install() {
 mapfile -t needed < <(missing "${packages[@]}")
 if ((${#needed[@]})); then install "${needed[@]}"; fi
 
-if scripts/runs-32bit.sh; then
-  if [ -n "$(missing wine32:i386)" ]; then
-    dpkg --add-architecture i386
-    install wine32:i386
-  fi
-else
-  echo "note: this machine's kernel does not execute 32-bit programs, so 32-bit Wine is of no use here"
+# 32-bit Wine, run directly or inside the emulated machine.
+if [ -n "$(missing wine32:i386)" ]; then
+  dpkg --add-architecture i386
+  install wine32:i386
 fi

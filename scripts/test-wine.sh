@@ -102,8 +102,8 @@ else
   "$root/scripts/emulated-machine/run.sh" --timeout 2700 scripts/test-wine.sh --only-32bit || emulated=$?
   case $emulated in
     0) ;;
-    125) echo "FAIL  every 32-bit phase (emulated machine): the emulated machine failed, as said above"; status=1 ;;
-    *) status=1 ;;
+    125) echo "FAIL  the 32-bit phases (emulated machine): the machine failed, as said above"; status=1 ;;
+    *) echo "FAIL  the 32-bit phases (emulated machine): they ended with status $emulated"; status=1 ;;
   esac
   echo "32-bit phases in the emulated machine: $((SECONDS - started)) s"
 fi

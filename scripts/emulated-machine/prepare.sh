@@ -10,19 +10,27 @@ mkdir -p "$box"
 [ -f "$box/vmlinux" ] && [ -f "$box/initramfs.img" ] && [ "$box/initramfs.img" -nt "$here/guest-init.sh" ] &&
   exit 0
 
-for tool in qemu-system-x86_64 busybox apt-get dpkg-deb python3; do
+for tool in qemu-system-x86_64 apt-get dpkg-deb python3; do
   command -v "$tool" >/dev/null || { echo "prepare: $tool is missing (scripts/install-deps.sh installs it)" >&2; exit 1; }
 done
-[ "$(file -b "$(command -v busybox)" | grep -c 'statically linked')" = 1 ] ||
-  { echo "prepare: busybox is not the static one (package busybox-static)" >&2; exit 1; }
+# The initramfs has no libraries: its busybox must be the static one.
+dpkg-query -W -f='${Status}' busybox-static 2>/dev/null | grep -q 'install ok installed' ||
+  { echo "prepare: busybox-static is missing (scripts/install-deps.sh installs it)" >&2; exit 1; }
 
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 chmod 755 "$work"
 if [ ! -f "$box/vmlinux" ] || [ ! -d "$box/modules" ]; then
-  package=$(apt-cache depends linux-image-amd64 | sed -n 's/^ *Depends: \(linux-image-[0-9].*\)/\1/p' | head -n 1)
-  [ -n "$package" ] || { echo "prepare: apt knows no linux-image-amd64 (run apt-get update)" >&2; exit 1; }
-  (cd "$work" && apt-get download -q -o APT::Sandbox::User=root "$package" >/dev/null)
+  fetch() {
+    local package
+    package=$(apt-cache depends linux-image-amd64 2>/dev/null |
+              sed -n 's/^ *Depends: \(linux-image-[0-9].*\)/\1/p' | head -n 1)
+    [ -n "$package" ] &&
+      (cd "$work" && apt-get download -q -o APT::Sandbox::User=root "$package" >/dev/null 2>&1)
+  }
+  # Stale package lists may name a kernel the archive no longer has.
+  fetch || { apt-get update -qq && fetch; } ||
+    { echo "prepare: could not download Debian's linux-image-amd64" >&2; exit 1; }
   dpkg-deb -x "$work"/linux-image-*.deb "$work/kernel"
   # The bzImage holds an xz stream: the kernel as an ELF file, which QEMU
   # boots through its PVH entry.
@@ -51,7 +59,7 @@ fi
 
 tree=$work/initramfs
 mkdir -p "$tree"/{bin,dev,proc,sys,newroot,modules}
-cp "$(command -v busybox)" "$tree/bin/busybox"
+cp /bin/busybox "$tree/bin/busybox"
 for applet in sh mount umount insmod chroot stty poweroff cat sync mkdir; do
   ln -s busybox "$tree/bin/$applet"
 done
