@@ -30,6 +30,13 @@ use_prefix() {
 # 64-bit one the 64-bit player there, and the 32-bit one where a 32-bit
 # program is installed, C:\Program Files (x86)\Winamp\winamp.exe.
 prepare_prefix() {
+  # A 64-bit prefix made where no 32-bit code runs has no 32-bit system
+  # (syswow64), and an update does not add one: where 32-bit code runs, as
+  # in the emulated machine, such a prefix is made anew for the 32-bit player.
+  if [ "$WINEARCH" = win64 ] && [ -f "$WINEPREFIX/system.reg" ] &&
+     [ ! -f "$WINEPREFIX/drive_c/windows/syswow64/kernel32.dll" ] && runs_32bit; then
+    rm -rf "$WINEPREFIX"
+  fi
   if [ ! -f "$WINEPREFIX/system.reg" ]; then
     mkdir -p "$WINEPREFIX"
     "$wine" wineboot --init >/dev/null 2>&1

@@ -20,6 +20,10 @@ if [ "${1:-}" = --timeout ]; then timeout=$2; shift 2; fi
 
 fail() { echo "emulated machine: $*" >&2; exit 125; }
 
+mkdir -p "$box"
+# One machine at a time per tree: the command and its status pass through $box.
+exec 9>"$box/lock"
+flock 9
 "$here/prepare.sh" "$box" || fail "could not prepare the kernel and initramfs"
 
 # The command, as the guest's bash will run it.
