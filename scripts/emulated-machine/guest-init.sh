@@ -27,10 +27,14 @@ done
 # cache=loose: executing and mapping files from a 9p share need it.
 options=trans=virtio,version=9p2000.L,msize=512000,cache=loose
 mount -t 9p -o "$options,ro" root /newroot || die "cannot mount the host's root"
-mount -t 9p -o "$options" build "/newroot$project/build" || die "cannot mount the build tree"
 for dir in tmp run root var/tmp var/lib/xkb var/log var/cache; do
   [ -d "/newroot/$dir" ] && mount -t tmpfs -o mode=1777 tmpfs "/newroot/$dir"
 done
+# The project has a share of its own, so that it shows through the memory
+# mounted over /tmp or /root when it lives there.
+mkdir -p "/newroot$project" 2>/dev/null
+mount -t 9p -o "$options,ro" project "/newroot$project" || die "cannot mount the project"
+mount -t 9p -o "$options" build "/newroot$project/build" || die "cannot mount the build tree"
 mount --move /dev /newroot/dev
 mkdir -p /newroot/dev/shm /newroot/dev/pts
 mount -t tmpfs -o mode=1777 tmpfs /newroot/dev/shm

@@ -48,6 +48,7 @@ timeout --kill-after=10 "$timeout" qemu-system-x86_64 \
   -kernel "$box/vmlinux" -initrd "$box/initramfs.img" \
   -append "console=ttyS0 quiet loglevel=3 panic=-1 nirevo.project=$root" \
   -virtfs local,path=/,mount_tag=root,security_model=none,readonly=on,multidevs=remap \
+  -virtfs local,path="$root",mount_tag=project,security_model=none,readonly=on,multidevs=remap \
   -virtfs local,path="$box/..",mount_tag=build,security_model=none,multidevs=remap \
   </dev/null || status=$?
 [ "$status" = 124 ] && fail "timed out after $timeout s"
