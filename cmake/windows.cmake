@@ -64,7 +64,8 @@ if(NIREVO_TESTS)
   add_executable(nirevo_e2e tests/e2e/e2e_main.cc tests/e2e/module_e2e_test.cc
                  tests/e2e/player_process.cc tests/e2e/toolhelp_widening.cc
                  tests/e2e/import_rewrite.cc tests/e2e/block_releases.cc
-                 tests/e2e/win32_arguments.cc)
+                 tests/e2e/win32_arguments.cc tests/e2e/exhausted_memory.cc
+                 tests/e2e/waits.cc)
   target_include_directories(nirevo_e2e PRIVATE src tools/standin_player)
   target_link_libraries(nirevo_e2e PRIVATE saori_host gtest)
 
@@ -80,7 +81,8 @@ endif()
 
 # The side-by-side benchmark host: the DLL next to the bare Win32 calls.
 if(NIREVO_TESTS)
-  add_executable(nirevo_bench_host tools/bench_host/bench_host.cc tests/e2e/player_process.cc)
+  add_executable(nirevo_bench_host tools/bench_host/bench_host.cc tests/e2e/player_process.cc
+                 tests/e2e/waits.cc)
   target_include_directories(nirevo_bench_host PRIVATE tests/e2e src tools/standin_player)
   target_link_libraries(nirevo_bench_host PRIVATE saori_host)
 endif()

@@ -45,11 +45,21 @@ for file in "${shipped[@]}" "${zip#build/}"; do
     exit 1
   fi
 done
-# A time that falls on another day in Tokyo than in UTC.
+# A time that falls on another day in Tokyo than in UTC. Each zone's zip is
+# made with that zone in force, shown by the local day each one saw.
 epoch=1780000000
+days=()
 for zone in UTC Asia/Tokyo; do
-  SOURCE_DATE_EPOCH=$epoch TZ=$zone scripts/package.sh "$elsewhere/dated-${zone//\//-}.zip" >/dev/null
+  days+=("$(
+    export TZ=$zone
+    SOURCE_DATE_EPOCH=$epoch scripts/package.sh "$elsewhere/dated-${zone//\//-}.zip" >/dev/null
+    date -d "@$epoch" +%F
+  )")
 done
+if [ "${days[0]}" = "${days[1]}" ]; then
+  echo "reproducible: both dated zips were made on local day ${days[0]}: the time zones did not take effect" >&2
+  exit 1
+fi
 if ! cmp -s "$elsewhere/dated-UTC.zip" "$elsewhere/dated-Asia-Tokyo.zip"; then
   echo "reproducible: with SOURCE_DATE_EPOCH=$epoch the zip differs between UTC and Asia/Tokyo" >&2
   exit 1

@@ -4,6 +4,9 @@
 # under Wine, and the release package.
 set -euo pipefail
 cd "$(dirname "$0")/.."
+# CI gives the whole command 90 minutes; the parts that can take long (the
+# emulated machine) fit their time-outs within this deadline.
+export NIREVO_DEADLINE=${NIREVO_DEADLINE:-$(($(date +%s) + 85 * 60))}
 
 scripts/install-deps.sh
 
@@ -38,15 +41,29 @@ scripts/inspect-dll.sh build/mingw-i686-plain/nirevo.dll i686 plain
 scripts/inspect-dll.sh build/mingw-x86_64/nirevo.dll x86_64
 scripts/inspect-dll.sh build/mingw-x86_64-plain/nirevo.dll x86_64 plain
 
+echo "== the end-to-end harness"
+scripts/check-harness.sh
+
 echo "== end-to-end under Wine"
-scripts/test-wine.sh
+# Any FAIL line fails the command, whatever status the part gave; after a
+# failure the package checks still run, to say all that is wrong at once.
+wine_log=build/test-wine.log
+wine_failed=
+scripts/test-wine.sh 2>&1 | tee "$wine_log" || wine_failed=yes
+if grep -q $'^\r*FAIL  ' "$wine_log"; then wine_failed=yes; fi
 
 echo "== release package"
 zip=$(scripts/package.sh)
 python3 - "$zip" <<'PY'
-import hashlib, struct, sys, zipfile
+import hashlib, os, re, struct, sys, zipfile
 archive = zipfile.ZipFile(sys.argv[1])
-top = archive.namelist()[0].split('/', 1)[0]
+# The zip and its one top folder are named after the whole version the
+# project declares.
+version = re.search(r'^project\(nirevo VERSION ([0-9]+(?:\.[0-9]+)*)', open('CMakeLists.txt').read(), re.M)[1]
+assert os.path.basename(sys.argv[1]) == f'nirevo-{version}-win32.zip', f'{sys.argv[1]} is not named after version {version}'
+tops = {name.split('/', 1)[0] for name in archive.namelist()}
+assert tops == {f'nirevo-{version}'}, f'top folders {sorted(tops)}, not nirevo-{version}'
+top = f'nirevo-{version}'
 names = sorted(n.split('/', 1)[1] for n in archive.namelist())
 wanted = sorted(['nirevo.dll', 'plain/nirevo.dll', 'plain/README.txt', 'saori-call.exe', 'nirevo-check.exe',
                  'nirevo_license.txt', 'reference.txt', 'reference.ja.txt'])
@@ -78,3 +95,7 @@ print(f'package: {sys.argv[1]}: {", ".join(names)}; nirevo.dll {len(tested):,} b
       f'sha256 {hashlib.sha256(tested).hexdigest()[:16]}…')
 PY
 scripts/check-reproducible.sh "$zip"
+if [ -n "$wine_failed" ]; then
+  echo "end-to-end under Wine: failed; see the FAIL lines above and $wine_log"
+  exit 1
+fi

@@ -2,7 +2,7 @@
 # /init of the emulated machine (busybox). Mounts this machine's root, shared
 # read-only, with the project's build tree writable over it and memory where
 # programs write, runs the command the host left in the build tree, writes
-# its exit status beside it and powers off.
+# its exit status beside it, marked with the run's name, and powers off.
 export PATH=/bin
 mount -t proc proc /proc
 mount -t sysfs sys /sys
@@ -19,10 +19,15 @@ for module in virtio_ring virtio virtio_pci_modern_dev virtio_pci_legacy_dev vir
 done
 
 project=
+run=
 for word in $(cat /proc/cmdline); do
-  case $word in nirevo.project=*) project=${word#nirevo.project=} ;; esac
+  case $word in
+    nirevo.project=*) project=${word#nirevo.project=} ;;
+    nirevo.run=*) run=${word#nirevo.run=} ;;
+  esac
 done
 [ -n "$project" ] || die "no nirevo.project= on the kernel command line"
+[ -n "$run" ] || die "no nirevo.run= on the kernel command line"
 
 # cache=loose: executing and mapping files from a 9p share need it.
 options=trans=virtio,version=9p2000.L,msize=512000,cache=loose
@@ -42,9 +47,12 @@ mount -t devpts devpts /newroot/dev/pts 2>/dev/null
 mount --move /proc /newroot/proc
 mount --move /sys /newroot/sys
 
+# The status is this run's, with the name the host gave it: a status file
+# left by another run, or none, is no answer.
 box=$project/build/emulated-machine
 chroot /newroot /bin/bash "$box/command"
-echo $? >"/newroot$box/status"
+status=$?
+echo "$run $status" >"/newroot$box/status"
 sync
 umount "/newroot$project/build"
 poweroff -f

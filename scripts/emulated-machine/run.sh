@@ -23,7 +23,8 @@ fail() { echo "emulated machine: $*" >&2; exit 125; }
 mkdir -p "$box"
 # One machine at a time per tree: the command and its status pass through $box.
 exec 9>"$box/lock"
-flock 9
+flock -w "$timeout" 9 ||
+  fail "waited for the emulated machine another run of this tree holds: gave up after $timeout s"
 "$here/prepare.sh" "$box" || fail "could not prepare the kernel and initramfs"
 
 # The command, as the guest's bash will run it.
@@ -38,6 +39,8 @@ flock 9
   echo
 } >"$box/command"
 rm -f "$box/status"
+# The guest writes its status with this name; no other run's status counts.
+run=$(date +%s%N)-$$-$RANDOM
 
 # smap=off: with SMAP, QEMU 7.2's TCG oopses the guest kernel on the return to
 # 32-bit user code. multidevs=remap: the root share crosses mounts.
@@ -46,11 +49,17 @@ timeout --kill-after=10 "$timeout" qemu-system-x86_64 \
   -machine q35 -accel tcg -cpu max,smap=off -smp "$(nproc)" -m 6144 \
   -display none -no-reboot -nic none -monitor none -serial stdio \
   -kernel "$box/vmlinux" -initrd "$box/initramfs.img" \
-  -append "console=ttyS0 quiet loglevel=3 panic=-1 nirevo.project=$root" \
+  -append "console=ttyS0 quiet loglevel=3 panic=-1 nirevo.project=$root nirevo.run=$run" \
   -virtfs local,path=/,mount_tag=root,security_model=none,readonly=on,multidevs=remap \
   -virtfs local,path="$root",mount_tag=project,security_model=none,readonly=on,multidevs=remap \
   -virtfs local,path="$box/..",mount_tag=build,security_model=none,multidevs=remap \
   </dev/null || status=$?
-[ "$status" = 124 ] && fail "timed out after $timeout s"
+[ "$status" = 124 ] && fail "waited for the guest's command to end: gave up after $timeout s (the time-out)"
 [ -f "$box/status" ] || fail "the guest ended without reporting an exit status (QEMU's status: $status)"
-exit "$(cat "$box/status")"
+read -r reported code <"$box/status" || true
+[ "${reported:-}" = "$run" ] ||
+  fail "the status file is not this run's (it names run ${reported:-none}, not $run); the guest did not report"
+case ${code:-} in
+  ''|*[!0-9]*) fail "the guest reported no exit status, but \"${code:-}\"" ;;
+esac
+exit "$code"

@@ -2,20 +2,27 @@
 // named after. PSAPI and Toolhelp are called through the entry points that
 // the module looked up at run time; there is no link-time dependency on them.
 #include <windows.h>
+#include <psapi.h>
 #include <tlhelp32.h>
 
 #include <cstdio>
 #include <cstring>
+#include <type_traits>
 
 #include "platform/win32_platform.h"
 
 namespace nirevo::platform {
 namespace {
 
-using EnumProcessModulesFn = BOOL(WINAPI*)(HANDLE, HMODULE*, DWORD, LPDWORD);
-using GetModuleFileNameExAFn = DWORD(WINAPI*)(HANDLE, HMODULE, LPSTR, DWORD);
-using CreateToolhelp32SnapshotFn = HANDLE(WINAPI*)(DWORD, DWORD);
-using Process32Fn = BOOL(WINAPI*)(HANDLE, LPPROCESSENTRY32);
+// Each entry point's type is the SDK's declaration of the function it was
+// looked up as, calling convention included: a hand-written type that drops
+// WINAPI still calls a 32-bit __stdcall function as __cdecl. Only the types
+// are taken; nothing links against PSAPI.
+using EnumProcessModulesFn = decltype(&::EnumProcessModules);
+using GetModuleFileNameExAFn = decltype(&::GetModuleFileNameExA);
+using CreateToolhelp32SnapshotFn = decltype(&::CreateToolhelp32Snapshot);
+using Process32Fn = decltype(&::Process32First);
+static_assert(std::is_same_v<Process32Fn, decltype(&::Process32Next)>);
 
 // The seam's entry points are generic function pointers; each is called as
 // the function it was looked up as.

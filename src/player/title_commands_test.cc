@@ -28,6 +28,16 @@ TEST_F(TitleCommandsTest, GetTitleReadsTheCurrentEntry) {
   EXPECT_EQ(host.Execute("gettitle"), Answer("200 OK", {{"Result", "2nd"}}));
   EXPECT_EQ(player.received, (std::vector<Message>{UserMessage(0, 125), UserMessage(1, 212)}));
   EXPECT_EQ(desktop.processes_opened_ever(), 2);  // the search's and the read's
+
+  // An empty argument, as an engine sends for an empty variable, is a number
+  // that is not there: refused, and not taken for the current entry.
+  for (const char* line : {"Argument1: ", "Argument1:"}) {
+    player.received.clear();
+    const std::string request = std::string("EXECUTE SAORI/1.0\r\nSecurityLevel: Local\r\n") +
+                                "Argument0: gettitle\r\n" + line + "\r\n\r\n";
+    EXPECT_EQ(host.Request(request), Answer("400 Bad Request")) << line;
+    EXPECT_TRUE(player.received.empty()) << line;
+  }
 }
 
 TEST_F(TitleCommandsTest, TitleThatCannotBeReadLeavesNoResult) {

@@ -6,6 +6,11 @@
 //                     host that looks only for those
 //   --tools=DIR       the folder of saori-call.exe and nirevo-check.exe
 //                     (default: beside this program)
+//   --warm-up         only start the installed player once and wait for its
+//                     window: the first program of a new Wine server and
+//                     prefix pays for what Wine starts and caches then
+// Prints the folder of the tools it runs and how long the slowest player
+// took to show its window, so a run's output tells what ran, and how slow.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -34,6 +39,7 @@ std::string ToolPath(const std::string& name) {
 
 int main(int argc, char** argv) {
   ::testing::InitGoogleTest(&argc, argv);
+  bool warm_up = false;
   for (int i = 1; i < argc; ++i) {
     const std::string_view argument = argv[i];
     if (argument.rfind("--module=", 0) == 0) {
@@ -44,10 +50,25 @@ int main(int argc, char** argv) {
       e2e::plain_dll = std::string(argument.substr(12));
     } else if (argument.rfind("--tools=", 0) == 0) {
       e2e::tools_dir = std::string(argument.substr(8));
+    } else if (argument == "--warm-up") {
+      warm_up = true;
     } else {
       std::fprintf(stderr, "unknown argument: %s\n", argv[i]);
       return 2;
     }
   }
-  return RUN_ALL_TESTS();
+  if (warm_up) {
+    e2e::PlayerProcess player(e2e::InstalledPlayer());
+    if (!player.running()) {
+      std::printf("warm-up: %s\n", player.error().c_str());
+      return 1;
+    }
+    std::printf("warm-up: the player's window came after %.1f s\n", e2e::SlowestStartMs() / 1000.0);
+    return 0;
+  }
+  const std::string tool = e2e::ToolPath("saori-call.exe");
+  std::printf("tools from: %s\n", tool.substr(0, tool.rfind('\\')).c_str());
+  const int result = RUN_ALL_TESTS();
+  std::printf("slowest player start: %.1f s\n", e2e::SlowestStartMs() / 1000.0);
+  return result;
 }

@@ -1,14 +1,20 @@
 #include "player_process.h"
 
+#include <algorithm>
+#include <cstdio>
 #include <fstream>
 #include <string>
 
 #include "standin_control.h"
+#include "waits.h"
 
 namespace e2e {
 namespace {
 
-constexpr int kWaitSteps = 600;  // polls of 50 ms: at most 30 s for a slow prefix
+// A control script is taken at once by a player that is not frozen.
+constexpr Wait kControlTaken{"the player to take a control script", 60000};
+
+DWORD slowest_start_ms = 0;
 
 struct WindowOf {
   DWORD process_id;
@@ -54,8 +60,7 @@ PlayerProcess::PlayerProcess(const std::string& exe, const std::string& options)
     error_ = "cannot start " + exe + " (error " + std::to_string(GetLastError()) + ")";
     return;
   }
-  WaitForInputIdle(process_.hProcess, 10000);
-  for (int step = 0; step < kWaitSteps && window_ == nullptr; ++step) {
+  const auto window_is_up = [this] {
     WindowOf search{process_.dwProcessId, nullptr};
     EnumWindows(&MatchMainWindow, reinterpret_cast<LPARAM>(&search));
     if (search.window != nullptr) {
@@ -64,9 +69,21 @@ PlayerProcess::PlayerProcess(const std::string& exe, const std::string& options)
       // The title is set right after creation: wait for it, not for the window alone.
       if (std::string(title) != "Winamp") window_ = search.window;
     }
-    if (window_ == nullptr) Sleep(50);
+    return window_ != nullptr || WaitForSingleObject(process_.hProcess, 0) == WAIT_OBJECT_0;
+  };
+  DWORD elapsed = 0;
+  const bool done = WaitUntil(kProgramStarts, window_is_up, &elapsed);
+  if (window_ != nullptr) {
+    slowest_start_ms = std::max(slowest_start_ms, elapsed);
+    return;
   }
-  if (window_ == nullptr) error_ = "no window from " + exe + " within the wait";
+  DWORD exit_code = 0;
+  if (done && GetExitCodeProcess(process_.hProcess, &exit_code)) {
+    error_ = exe + " ended without a window (exit code " + std::to_string(exit_code) + ") after " +
+             std::to_string(elapsed / 1000) + " s";
+  } else {
+    error_ = "no window from " + exe + ": " + RanOut(kProgramStarts, elapsed);
+  }
 }
 
 PlayerProcess::~PlayerProcess() {
@@ -75,9 +92,14 @@ PlayerProcess::~PlayerProcess() {
     Resume();
     Control("exit");
   }
-  if (WaitForSingleObject(process_.hProcess, 10000) != WAIT_OBJECT_0) {
+  const DWORD bound = BoundMs(kProgramEnds);
+  if (WaitForSingleObject(process_.hProcess, bound) != WAIT_OBJECT_0) {
+    std::fprintf(stderr, "the player did not exit when asked: %s; ending it\n",
+                 RanOut(kProgramEnds, bound).c_str());
     TerminateProcess(process_.hProcess, 1);
-    WaitForSingleObject(process_.hProcess, 10000);
+    if (WaitForSingleObject(process_.hProcess, bound) != WAIT_OBJECT_0) {
+      std::fprintf(stderr, "the player did not end: %s\n", RanOut(kProgramEnds, bound).c_str());
+    }
   }
   CloseHandle(process_.hThread);
   CloseHandle(process_.hProcess);
@@ -89,7 +111,16 @@ void PlayerProcess::Control(const std::string& script) const {
   data.dwData = standin::kControl;
   data.cbData = static_cast<DWORD>(script.size());
   data.lpData = const_cast<char*>(script.data());
-  SendMessageA(window_, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&data));
+  DWORD_PTR result = 0;
+  if (!SendMessageTimeoutA(window_, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&data), SMTO_NORMAL,
+                           BoundMs(kControlTaken), &result)) {
+    std::fprintf(stderr, "control script \"%s\" not taken: %s\n", script.c_str(),
+                 RanOut(kControlTaken, BoundMs(kControlTaken)).c_str());
+  }
+}
+
+void PlayerProcess::Hang() const {
+  Control("hang " + std::to_string(BoundMs(kFrozenPlayer)));
 }
 
 void PlayerProcess::Resume() const {
@@ -100,10 +131,17 @@ void PlayerProcess::Resume() const {
   CloseHandle(resume);
 }
 
-bool PlayerProcess::Answers(DWORD timeout_ms) const {
+bool PlayerProcess::AnswersAgain(std::string* error) const {
   DWORD_PTR result = 0;
-  return SendMessageTimeoutA(window_, WM_NULL, 0, 0, SMTO_NORMAL, timeout_ms, &result) != 0;
+  const ULONGLONG start = GetTickCount64();
+  if (SendMessageTimeoutA(window_, WM_NULL, 0, 0, SMTO_NORMAL, BoundMs(kAnswersAgain), &result)) {
+    return true;
+  }
+  *error = RanOut(kAnswersAgain, static_cast<DWORD>(GetTickCount64() - start));
+  return false;
 }
+
+DWORD SlowestStartMs() { return slowest_start_ms; }
 
 std::vector<std::string> PlayerProcess::Log() const {
   std::ifstream file(log_path_);

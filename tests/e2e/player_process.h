@@ -1,5 +1,5 @@
 // The stand-in player as a separate process for end-to-end tests: started
-// from a path, waited for by polling its window with a bound, scripted with
+// from a path, waited for by polling its window within a bound (waits.h), scripted with
 // WM_COPYDATA, its message log read back, and stopped.
 #ifndef NIREVO_TESTS_E2E_PLAYER_PROCESS_H_
 #define NIREVO_TESTS_E2E_PLAYER_PROCESS_H_
@@ -42,12 +42,13 @@ class PlayerProcess {
 
   // Sends control lines to the player (see the stand-in player's header).
   void Control(const std::string& script) const;
-  // Makes the player stop taking messages (for a minute at most) until
-  // Resume; Control returns at once.
-  void Hang() const { Control("hang 60000"); }
+  // Makes the player stop taking messages until Resume (or, for a test that
+  // never resumes it, until a bound of minutes); Control returns at once.
+  void Hang() const;
   void Resume() const;
-  // Whether the player answers a message within `timeout_ms`.
-  bool Answers(DWORD timeout_ms) const;
+  // Whether the player answers a message again within the bound; if not,
+  // `error` says how long it was waited for.
+  bool AnswersAgain(std::string* error) const;
   // The messages received since the last ClearLog, "message wparam lparam".
   std::vector<std::string> Log() const;
   void ClearLog() const { Control("clearlog"); }
@@ -58,6 +59,9 @@ class PlayerProcess {
   std::string log_path_;
   std::string error_;
 };
+
+// The longest any player of this run took to show its window.
+DWORD SlowestStartMs();
 
 // The path of `name` in the directory of the running program.
 std::string BesideThisProgram(const std::string& name);

@@ -11,6 +11,7 @@
 //
 // Prints, per case, the median over ROUNDS of DLL time / bare time.
 #include <windows.h>
+#include <psapi.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -24,8 +25,9 @@
 
 namespace {
 
-using EnumProcessModulesFn = BOOL(WINAPI*)(HANDLE, HMODULE*, DWORD, LPDWORD);
-using GetModuleFileNameExAFn = DWORD(WINAPI*)(HANDLE, HMODULE, LPSTR, DWORD);
+// The SDK's declarations, calling convention included; nothing links against PSAPI.
+using EnumProcessModulesFn = decltype(&::EnumProcessModules);
+using GetModuleFileNameExAFn = decltype(&::GetModuleFileNameExA);
 
 double Now() {
   LARGE_INTEGER counter, frequency;

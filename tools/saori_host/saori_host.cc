@@ -64,8 +64,12 @@ int Module::Load(std::string_view directory) {
 }
 
 std::optional<std::string> Module::Request(std::string_view text, bool extra_zero) {
-  long length = static_cast<long>(text.size());
-  HGLOBAL answer = request_(HandOver(BlockWith(text, extra_zero ? 1 : 0)), &length);
+  return RequestBlock(BlockWith(text, extra_zero ? 1 : 0), static_cast<long>(text.size()));
+}
+
+std::optional<std::string> Module::RequestBlock(HGLOBAL block, long length) {
+  HGLOBAL answer = request_(HandOver(block), &length);
+  last_length_ = length;
   if (answer == nullptr) return std::nullopt;
   if (!IsFixedBlock(answer)) answers_were_fixed_blocks_ = false;
   std::string response(static_cast<const char*>(answer), static_cast<std::size_t>(length));

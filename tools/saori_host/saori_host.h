@@ -37,7 +37,12 @@ class Module {
   // answered a null block. `extra_zero` allocates one byte more than the
   // length passed, holding a zero, as some hosts do.
   std::optional<std::string> Request(std::string_view text, bool extra_zero = false);
+  // Hands `block` over with `length`, as a host with a text of its own
+  // making does, and answers as Request does.
+  std::optional<std::string> RequestBlock(HGLOBAL block, long length);
   int Unload();
+  // The length the module gave with its last answer.
+  long last_length() const { return last_length_; }
 
   // False once the module answered a block that is not a fixed one (whose
   // handle is not its address): a host that reads the handle as an address,
@@ -66,6 +71,7 @@ class Module {
   UnloadFn unload_ = nullptr;
   bool loaded_ = false;
   bool answers_were_fixed_blocks_ = true;
+  long last_length_ = 0;
   std::vector<HGLOBAL> blocks_handed_over_;
   std::string directory_;
   std::string error_;

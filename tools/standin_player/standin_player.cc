@@ -17,7 +17,7 @@
 // one whose 256 bytes run past the end of readable memory; "hang" releases
 // the sender, then stops taking messages for MS milliseconds or until the
 // event named by standin::ResumeEventName is set, as a player whose plug-in
-// hangs)
+// hangs, and then logs "hang ended: resumed" or "hang ended: ran out")
 // where NAME is playing, elapsed, length, volume, shuffle, repeat, position
 // or jump_answer.
 #include <windows.h>
@@ -199,8 +199,12 @@ LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wparam, LPARAM lpa
         // The window thread stops taking messages; the sender goes on.
         ResetEvent(player.resume);  // a resume sent before this hang does not end it
         ReplyMessage(TRUE);
-        WaitForSingleObject(player.resume, player.hang_ms);
+        const bool resumed = WaitForSingleObject(player.resume, player.hang_ms) == WAIT_OBJECT_0;
         player.hang_ms = 0;
+        if (player.log != nullptr) {
+          std::fputs(resumed ? "hang ended: resumed\n" : "hang ended: ran out\n", player.log);
+          std::fflush(player.log);
+        }
       }
       return TRUE;
     }
