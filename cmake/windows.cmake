@@ -68,6 +68,11 @@ if(NIREVO_TESTS)
                  tests/e2e/waits.cc)
   target_include_directories(nirevo_e2e PRIVATE src tools/standin_player)
   target_link_libraries(nirevo_e2e PRIVATE saori_host gtest)
+  if(CMAKE_SIZEOF_VOID_P EQUAL 4)
+    # Room for a request of 1 GiB, as a host whose image says it handles
+    # addresses above 2 GiB has.
+    target_link_options(nirevo_e2e PRIVATE -Wl,--large-address-aware)
+  endif()
 
   # The module once more, its platform wrapped in fault injection.
   add_library(nirevo_faults SHARED ${NIREVO_MODULE_SOURCES} src/platform/win32_platform.cc
