@@ -22,10 +22,10 @@ plain_64=$(windows_path "$x86_64_plain_build/nirevo.dll")
 not_high='*TitlesAboveFourGibibytes*'
 player_x86='C:\Program Files (x86)\Winamp\winamp.exe'
 
-# The shipped DLL, saori-call and nirevo-check in the 32-bit prefix, and the
-# 32-bit player beside a 64-bit host. The 32-bit lines run the very tools
-# the zip ships (scripts/test.sh compares the zip's with these).
-phases_32bit() {
+# The shipped DLL, saori-call and nirevo-check in the 32-bit prefix. These
+# lines run the very tools the zip ships (scripts/test.sh compares the zip's
+# with these).
+phases_32bit_host() {
   use_prefix 32
   prepare_prefix || { fail "the 32-bit prefix$where could not be made"; return; }
   ready_prefix "$i686_tests_build/nirevo_e2e.exe" ||
@@ -41,7 +41,10 @@ phases_32bit() {
     --module="$shipped" --tools="$shipped_tools"
   expect_tools=
   "$wineserver" -k 2>/dev/null || true
+}
 
+# The 32-bit player beside a 64-bit host.
+phases_32bit_player() {
   use_prefix 64
   prepare_prefix || { fail "the 64-bit prefix$where could not be made"; return; }
   ready_prefix "$x86_64_build/nirevo_e2e.exe" --player="$player_x86" ||
@@ -50,6 +53,20 @@ phases_32bit() {
     "$x86_64_build/nirevo_e2e.exe" "$not_high:Windows98.*" \
     --player="$player_x86" --plain-dll="$plain_64"
   "$wineserver" -k 2>/dev/null || true
+}
+
+# Both at once: each prefix has a Wine server, and so a desktop, of its own,
+# and the emulated machine has a processor for each. The second one's lines
+# follow the first one's.
+phases_32bit() {
+  local second
+  second=$(mktemp)
+  (phases_32bit_player; exit "$status") >"$second" 2>&1 &
+  local player_job=$!
+  phases_32bit_host
+  wait "$player_job" || status=1
+  cat "$second"
+  rm -f "$second"
 }
 
 phases_64bit() {

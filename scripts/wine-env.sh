@@ -113,7 +113,7 @@ ready_prefix() {
   # with the server and hold its output open.
   output=$(mktemp)
   for attempt in first second; do
-    "$wineserver" -p
+    "$wineserver" -p </dev/null >/dev/null 2>&1  # holds no caller's pipe open
     if bounded 600 "the first player in $WINEPREFIX to show its window" \
          "$wine" "$@" --warm-up >"$output" 2>&1; then
       tail -n 1 "$output"
