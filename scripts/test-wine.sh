@@ -27,7 +27,6 @@ player_x86='C:\Program Files (x86)\Winamp\winamp.exe'
 # with these).
 phases_32bit_host() {
   use_prefix 32
-  prepare_prefix || { fail "the 32-bit prefix$where could not be made"; return; }
   ready_prefix "$i686_tests_build/nirevo_e2e.exe" ||
     { fail "the 32-bit prefix$where starts no player"; return; }
   cp "$i686_tests_build/nirevo_e2e.exe" "$i686_tests_build/nirevo_e2e_win98.exe"
@@ -46,7 +45,6 @@ phases_32bit_host() {
 # The 32-bit player beside a 64-bit host.
 phases_32bit_player() {
   use_prefix 64
-  prepare_prefix || { fail "the 64-bit prefix$where could not be made"; return; }
   ready_prefix "$x86_64_build/nirevo_e2e.exe" --player="$player_x86" ||
     { fail "the 64-bit prefix$where starts no 32-bit player"; return; }
   suite "64-bit host, 64-bit DLL, 32-bit player in Program Files (x86), NT (PSAPI)" \
@@ -55,11 +53,17 @@ phases_32bit_player() {
   "$wineserver" -k 2>/dev/null || true
 }
 
-# Both at once: each prefix has a Wine server, and so a desktop, of its own,
-# and the emulated machine has a processor for each. The second one's lines
-# follow the first one's.
+# The prefixes made one after the other (at once they take as long, and
+# wineboot is the part Wine has been seen to fail under load), then both
+# kinds of lines at once: each prefix has a Wine server, and so a desktop,
+# of its own, and the emulated machine has a processor for each. The second
+# one's lines follow the first one's.
 phases_32bit() {
-  local second
+  local second bits
+  for bits in 32 64; do
+    use_prefix $bits
+    prepare_prefix || { fail "the $bits-bit prefix$where could not be made"; return; }
+  done
   second=$(mktemp)
   (phases_32bit_player; exit "$status") >"$second" 2>&1 &
   local player_job=$!

@@ -47,11 +47,24 @@ use_prefix() {
 }
 
 # Makes the selected prefix anew: wineboot, and everything it started ended.
+# What it printed is shown when it fails.
 make_prefix() {
+  local output status=0
+  output=$(mktemp)
   rm -rf "$WINEPREFIX"
   mkdir -p "$WINEPREFIX"
-  bounded 900 "wineboot to make the prefix $WINEPREFIX" "$wine" wineboot --init >/dev/null 2>&1 &&
-    bounded 300 "the programs wineboot started in $WINEPREFIX to end" "$wineserver" -w
+  bounded 900 "wineboot to make the prefix $WINEPREFIX" "$wine" wineboot --init >"$output" 2>&1 &&
+    bounded 300 "the programs wineboot started in $WINEPREFIX to end" "$wineserver" -w \
+      >>"$output" 2>&1 ||
+    status=$?
+  [ -f "$WINEPREFIX/drive_c/windows/system32/kernel32.dll" ] && [ -s "$WINEPREFIX/system.reg" ] ||
+    { [ "$status" != 0 ] || status=1; echo "wineboot left $WINEPREFIX without its system" >>"$output"; }
+  if [ "$status" != 0 ]; then
+    echo "making $WINEPREFIX failed (status $status); what it printed, the end:"
+    tail -n 20 "$output"
+  fi
+  rm -f "$output"
+  return "$status"
 }
 
 # What a kept prefix was made by: this Wine and the recipe above. A prefix
@@ -89,7 +102,12 @@ prepare_prefix() {
   if [ "$(cat "$WINEPREFIX/.nirevo-recipe" 2>/dev/null)" != "$recipe" ] ||
      { [ "$WINEARCH" = win64 ] && [ ! -f "$WINEPREFIX/drive_c/windows/syswow64/kernel32.dll" ] &&
        runs_32bit; }; then
-    make_prefix || return 1
+    if ! make_prefix; then
+      # Wine has been seen to leave a new prefix unfinished on a busy machine.
+      echo "note: making $WINEPREFIX once more"
+      "$wineserver" -k 2>/dev/null || true
+      make_prefix || return 1
+    fi
     echo "$recipe" >"$WINEPREFIX/.nirevo-recipe"
     made="made in $((SECONDS - started)) s"
   fi
