@@ -41,12 +41,15 @@ saori_call=$build/saori-call.exe
 call() { "$wine" "$saori_call" --echo "$dll" "$@" | tr -d '\r'; echo; }
 
 "$wine" 'C:\Program Files\Winamp\winamp.exe' &
-found=
-for _ in $(seq 200); do  # at most 200 tries (20 s here, minutes when emulated)
-  if "$wine" "$saori_call" "$dll" iswinamprun | grep -q 'Result: 1'; then found=1; break; fi
+started=$SECONDS
+bound=$((window_wait * wait_scale))
+until "$wine" "$saori_call" "$dll" iswinamprun | grep -q 'Result: 1'; do
+  if [ $((SECONDS - started)) -ge "$bound" ]; then
+    echo "demo: waited for the stand-in player's window: gave up after $((SECONDS - started)) s (bound $bound s)" >&2
+    exit 1
+  fi
   sleep 0.1
 done
-[ -n "$found" ] || { echo "demo: the stand-in player's window did not come up" >&2; exit 1; }
 
 echo "== Is the player running?";          call iswinamprun
 echo "== The playlist";                    call getplaylist

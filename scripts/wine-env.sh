@@ -16,6 +16,9 @@ x86_64_plain_build=$root/build/mingw-x86_64-plain
 wait_scale=1
 [ -n "${NIREVO_EMULATED_MACHINE:-}" ] && wait_scale=3
 export NIREVO_WAIT_SCALE=$wait_scale
+# Seconds a started program may take to show its window, as
+# kProgramStarts in tests/e2e/waits.h.
+window_wait=120
 
 # bounded SECONDS WHAT COMMAND...: runs COMMAND, giving up on it after SECONDS
 # (times the scale above); then says which wait ran out, and after how long,
