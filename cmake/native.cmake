@@ -12,6 +12,12 @@ if(NIREVO_TESTS OR NIREVO_BENCHMARKS OR NIREVO_FUZZ)
 endif()
 
 if(NIREVO_TESTS)
+  # Bounds on what only a broken build never brings, generous for a busy
+  # machine (the sanitized programs run several times slower there): the
+  # listing of a program's tests when ctest starts (CMake's own default is
+  # 5 s), and each test (ctest sets none).
+  set(NIREVO_TEST_DISCOVERY_TIMEOUT 600)
+  set(NIREVO_TEST_TIMEOUT 1800)
   enable_testing()
   find_package(GTest REQUIRED)
   include(GoogleTest)
@@ -34,7 +40,9 @@ if(NIREVO_TESTS)
       tools/nirevo_check/check_report_test.cc)
   target_link_libraries(nirevo_tests PRIVATE nirevo_testing GTest::gtest GTest::gtest_main)
   target_compile_definitions(nirevo_tests PRIVATE NIREVO_SOURCE_DIR="${PROJECT_SOURCE_DIR}")
-  gtest_discover_tests(nirevo_tests DISCOVERY_MODE PRE_TEST)
+  gtest_discover_tests(nirevo_tests DISCOVERY_MODE PRE_TEST
+                       DISCOVERY_TIMEOUT ${NIREVO_TEST_DISCOVERY_TIMEOUT}
+                       PROPERTIES TIMEOUT ${NIREVO_TEST_TIMEOUT})
 
   # Tests that count, fail and measure every allocation: their own binary,
   # since they replace the global operator new.
@@ -43,7 +51,9 @@ if(NIREVO_TESTS)
       src/interface/out_of_memory_test.cc
       src/testing/counting_operator_new.cc)
   target_link_libraries(nirevo_memory_tests PRIVATE nirevo_testing GTest::gtest GTest::gtest_main)
-  gtest_discover_tests(nirevo_memory_tests DISCOVERY_MODE PRE_TEST)
+  gtest_discover_tests(nirevo_memory_tests DISCOVERY_MODE PRE_TEST
+                       DISCOVERY_TIMEOUT ${NIREVO_TEST_DISCOVERY_TIMEOUT}
+                       PROPERTIES TIMEOUT ${NIREVO_TEST_TIMEOUT})
 endif()
 
 # The libFuzzer target over the `request` boundary (clang only).

@@ -3,6 +3,9 @@
 # real one would be.
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+# Where a failure must be explained: Wine's errors, not its fixme notes.
+wine_errors=err+all,fixme-all
+wine_logs=$root/build/wine-logs
 wineserver=/usr/lib/wine/wineserver
 i686_build=$root/build/mingw-i686              # the shipped DLL, saori-call, the player
 i686_plain_build=$root/build/mingw-i686-plain
@@ -49,31 +52,83 @@ use_prefix() {
   esac
 }
 
-# Makes the selected prefix anew: wineboot, and everything it started ended.
-# What it printed is shown when it fails.
+# What each prefix holds besides Wine's own, against fixed waits of Wine's
+# that a busy machine or a display without a window manager meets: the
+# services' wait for a started service to connect (ServicesPipeTimeout,
+# 10 s) raised to ten minutes; and windows that no window manager manages,
+# since Wine waits two seconds for one to confirm each hidden window
+# ("wait_for_withdrawn_state ... wait timed out"), that is at every
+# player's exit. Also the copy of the end-to-end program that the prefix
+# reports as Windows 98.
+prefix_settings() {
+  printf '%s\r\n' 'REGEDIT4' '' \
+    '[HKEY_LOCAL_MACHINE\System\CurrentControlSet\Control]' '"ServicesPipeTimeout"=dword:000927c0' '' \
+    '[HKEY_CURRENT_USER\Software\Wine\X11 Driver]' '"Managed"="N"' '' \
+    '[HKEY_CURRENT_USER\Software\Wine\AppDefaults\nirevo_e2e_win98.exe]' '"Version"="win98"' ''
+}
+
+# Makes the selected prefix anew and judges it by what it holds. Wine's
+# loader waits a fixed five minutes for a new prefix's boot, then gives up
+# on it (wineboot fails, "boot event wait timed out") while the boot goes
+# on: wineboot's status judges nothing. The boot has ended when the prefix's
+# Wine server has, and only then is the prefix judged or made once more.
+# Wine's error channel is on and all it printed is kept in build/wine-logs;
+# its end is shown when the prefix is not whole.
 make_prefix() {
-  local output status=0
-  output=$(mktemp)
+  local log status=0 settings
+  mkdir -p "$wine_logs"
+  log=$wine_logs/make-$(basename "$WINEPREFIX").log
+  settings=$WINEPREFIX/nirevo-settings.reg
   rm -rf "$WINEPREFIX"
   mkdir -p "$WINEPREFIX"
-  bounded 900 "wineboot to make the prefix $WINEPREFIX" "$wine" wineboot --init >"$output" 2>&1 &&
-    bounded 300 "the programs wineboot started in $WINEPREFIX to end" "$wineserver" -w \
-      >>"$output" 2>&1 ||
-    status=$?
-  [ -f "$WINEPREFIX/drive_c/windows/system32/kernel32.dll" ] && [ -s "$WINEPREFIX/system.reg" ] ||
-    { [ "$status" != 0 ] || status=1; echo "wineboot left $WINEPREFIX without its system" >>"$output"; }
-  if [ "$status" != 0 ]; then
-    echo "making $WINEPREFIX failed (status $status); what it printed, the end:"
-    tail -n 20 "$output"
+  {
+    WINEDEBUG=$wine_errors bounded 900 "wineboot to make the prefix $WINEPREFIX" \
+      "$wine" wineboot --init || echo "wineboot: status $? (judged by the prefix it left)"
+    bounded 1800 "the boot of $WINEPREFIX to end (its Wine server to exit)" "$wineserver" -w ||
+      status=$?
+    if [ "$status" = 0 ]; then
+      prefix_settings >"$settings"
+      WINEDEBUG=$wine_errors bounded 300 "reg to import the prefix's settings" \
+        "$wine" reg import "$(windows_path "$settings")" || status=$?
+      bounded 300 "the Wine server of $WINEPREFIX to end" "$wineserver" -w || status=$?
+    fi
+  } >"$log" 2>&1
+  rm -f "$settings"
+  if [ "$status" = 124 ]; then
+    echo "making $WINEPREFIX: a wait ran out, the boot may still run; what Wine printed, the end ($log):"
+    tail -n 20 "$log"
+    return 124
   fi
-  rm -f "$output"
-  return "$status"
+  local missing
+  missing=$(prefix_lacks)
+  if [ -n "$missing" ]; then
+    echo "making $WINEPREFIX: the prefix lacks $missing; what Wine printed, the end ($log):"
+    tail -n 20 "$log"
+    return 1
+  fi
+}
+
+# What the selected prefix lacks of a whole one, or nothing: its system
+# (kernel32.dll, and the 32-bit half of a 64-bit prefix where 32-bit code
+# runs), its registry, and the settings written after the boot.
+prefix_lacks() {
+  local windows=$WINEPREFIX/drive_c/windows lacks=()
+  [ -f "$windows/system32/kernel32.dll" ] || lacks+=("system32\\kernel32.dll")
+  if [ "$WINEARCH" = win64 ] && runs_32bit; then
+    [ -f "$windows/syswow64/kernel32.dll" ] || lacks+=("syswow64\\kernel32.dll")
+  fi
+  grep -qs '^"ServicesPipeTimeout"=dword:000927c0' "$WINEPREFIX/system.reg" ||
+    lacks+=("a whole system.reg")
+  grep -qs '^"Version"="win98"' "$WINEPREFIX/user.reg" && grep -qs '^"Managed"="N"' "$WINEPREFIX/user.reg" ||
+    lacks+=("a whole user.reg")
+  echo "${lacks[*]}"
 }
 
 # What a kept prefix was made by: this Wine and the recipe above. A prefix
 # made by another is made anew.
 prefix_recipe() {
-  { "$wine" --version; declare -f make_prefix; echo "$WINEARCH"; } 2>&1 | sha256sum | cut -c1-16
+  { "$wine" --version; declare -f make_prefix prefix_settings prefix_lacks; echo "$WINEARCH"; } 2>&1 |
+    sha256sum | cut -c1-16
 }
 
 # Installs the players in the selected prefix: in the 32-bit prefix the
@@ -97,7 +152,7 @@ install_players() {
 # Makes the selected prefix where it is missing or was made by another Wine
 # or recipe, and installs the players. Prints one line saying which.
 prepare_prefix() {
-  local recipe made=kept started=$SECONDS
+  local recipe made=kept started=$SECONDS status=0
   recipe=$(prefix_recipe)
   # A 64-bit prefix made where no 32-bit code runs has no 32-bit system
   # (syswow64), and an update does not add one: where 32-bit code runs, as
@@ -105,12 +160,15 @@ prepare_prefix() {
   if [ "$(cat "$WINEPREFIX/.nirevo-recipe" 2>/dev/null)" != "$recipe" ] ||
      { [ "$WINEARCH" = win64 ] && [ ! -f "$WINEPREFIX/drive_c/windows/syswow64/kernel32.dll" ] &&
        runs_32bit; }; then
-    if ! make_prefix; then
-      # Wine has been seen to leave a new prefix unfinished on a busy machine.
+    make_prefix || status=$?
+    # A prefix judged not whole once its boot ended is made once more; one
+    # whose boot outlived its bound is left to it.
+    if [ "$status" = 1 ]; then
       echo "note: making $WINEPREFIX once more"
-      "$wineserver" -k 2>/dev/null || true
-      make_prefix || return 1
+      status=0
+      make_prefix || status=$?
     fi
+    [ "$status" = 0 ] || return 1
     echo "$recipe" >"$WINEPREFIX/.nirevo-recipe"
     made="made in $((SECONDS - started)) s"
   fi
@@ -120,42 +178,36 @@ prepare_prefix() {
 
 # ready_prefix PROGRAM [ARGUMENT...]: starts the selected prefix's Wine
 # server to stay until stop_wine, so that the suites sharing the prefix share
-# it and the services Wine starts with it, and shows that a player starts
-# there and shows its window before any suite runs (PROGRAM is the
-# end-to-end program, which has --warm-up for this; the arguments name the
-# player). Wine has been seen to leave a new prefix unable to start programs
-# ("could not load kernel32.dll"): then the prefix is made once more, and a
-# line says so.
+# it and the services and desktop Wine starts with it, and shows that a
+# player starts there and shows its window before any suite runs (PROGRAM is
+# the end-to-end program, which has --warm-up for this; the arguments name
+# the player). The first window of a new server waits a fixed ten seconds
+# for Wine's desktop process, which a busy machine can outlast while the
+# desktop comes up all the same: a player that did not start is started once
+# more in the same server, and a line says so. What the warm-up printed,
+# Wine's errors included, is kept in build/wine-logs.
 ready_prefix() {
   local output attempt
   "$wineserver" -k 2>/dev/null || true
   bounded 60 "the Wine server of $WINEPREFIX to end" "$wineserver" -w || true
+  mkdir -p "$wine_logs"
   # Into a file, not a pipe: the services this first program starts stay
   # with the server and hold its output open.
-  output=$(mktemp)
+  output=$wine_logs/warm-up-$(basename "$WINEPREFIX").log
+  "$wineserver" -p </dev/null >/dev/null 2>&1  # holds no caller's pipe open
   for attempt in first second; do
-    "$wineserver" -p </dev/null >/dev/null 2>&1  # holds no caller's pipe open
-    if bounded 600 "the first player in $WINEPREFIX to show its window" \
+    if WINEDEBUG=$wine_errors bounded 600 "the first player in $WINEPREFIX to show its window" \
          "$wine" "$@" --warm-up >"$output" 2>&1; then
-      tail -n 1 "$output"
-      rm -f "$output"
+      grep -a '^warm-up:' "$output" | tr -d '\r'
       return 0
     fi
     cat "$output"
-    "$wineserver" -k 2>/dev/null || true
-    bounded 60 "the Wine server of $WINEPREFIX to end" "$wineserver" -w || true
     [ "$attempt" = second ] && break
-    echo "note: no player started in $WINEPREFIX, as when Wine has left a prefix unfinished; making it once more"
-    make_prefix && prefix_recipe >"$WINEPREFIX/.nirevo-recipe" && install_players || break
+    echo "note: no player started in $WINEPREFIX at the first try; starting one once more"
   done
-  rm -f "$WINEPREFIX/.nirevo-recipe" "$output"  # the prefix is not to be kept
+  "$wineserver" -k 2>/dev/null || true
+  rm -f "$WINEPREFIX/.nirevo-recipe"  # the prefix is not to be kept
   return 1
-}
-
-# Marks a program of the selected prefix as running on Windows 98.
-report_windows98() {
-  bounded 300 "reg to mark $1 as running on Windows 98" \
-    "$wine" reg add "HKCU\\Software\\Wine\\AppDefaults\\$1" /v Version /d win98 /f >/dev/null
 }
 
 # Ends every Wine process of both prefixes, so none outlives its display.

@@ -17,7 +17,7 @@ phase() {
   local name=$1 started=$SECONDS log passed=yes ran tools slowest
   shift
   log=$(mktemp)
-  bounded 1200 "the suite \"$name\" to end" "$wine" "$@" >"$log" 2>&1 || passed=
+  WINEDEBUG=$wine_errors bounded 1200 "the suite \"$name\" to end" "$wine" "$@" >"$log" 2>&1 || passed=
   ran=$(grep -o '[0-9]* tests\? from [0-9]* test suites\? ran' "$log" | head -n 1 || true)
   tools=$(sed -n 's/^tools from: \([^\r]*\)\r\?$/\1/p' "$log" | head -n 1)
   slowest=$(sed -n 's/^slowest player start: \([0-9.]*\) s.*/\1/p' "$log")

@@ -104,7 +104,7 @@ TEST_F(ModuleTest, PlayerNotRunning) {
 }
 
 TEST_F(ModuleTest, TransportCommandsReachThePlayer) {
-  StartPlayer();
+  ASSERT_NO_FATAL_FAILURE(StartPlayer());
   const std::vector<std::pair<std::string, std::string>> cases = {
       {"prev", Menu(40044)},       {"play", Menu(40045)},       {"pause", Menu(40046)},
       {"stop", Menu(40047)},       {"next", Menu(40048)},       {"vol_up", Menu(40058)},
@@ -122,7 +122,7 @@ TEST_F(ModuleTest, TransportCommandsReachThePlayer) {
 // Every message waits the module's bound, and a player that is hung is not
 // waited for at all.
 TEST_F(ModuleTest, EveryMessageWaitsABoundedTime) {
-  StartPlayer();
+  ASSERT_NO_FATAL_FAILURE(StartPlayer());
   ASSERT_TRUE(NoteSendWaits(module.library()));
   ForgetSendWaits();
   for (const char* word : {"play", "getvolume", "getplaylist", "gettitle", "setvolume"}) {
@@ -138,7 +138,7 @@ TEST_F(ModuleTest, EveryMessageWaitsABoundedTime) {
 // A read that moves fewer bytes than asked is a failed read, even when Win32
 // reports success: the title is not answered.
 TEST_F(ModuleTest, AShortReadIsAFailedRead) {
-  StartPlayer();
+  ASSERT_NO_FATAL_FAILURE(StartPlayer());
   const std::string whole = Execute({"gettitle", "2"});
   ASSERT_NE(whole, Answer("200 OK"));
   ASSERT_TRUE(ShortenReads(module.library(), true));
@@ -148,7 +148,7 @@ TEST_F(ModuleTest, AShortReadIsAFailedRead) {
 }
 
 TEST_F(ModuleTest, StatusQueriesReadThePlayersState) {
-  StartPlayer();
+  ASSERT_NO_FATAL_FAILURE(StartPlayer());
   player->Control("set playing 1\nset shuffle 1\nset repeat 0\nset elapsed 123456\n"
                   "set length 215\nset position 1\nset volume 128");
   const std::vector<std::pair<std::string, std::string>> cases = {
@@ -163,7 +163,7 @@ TEST_F(ModuleTest, StatusQueriesReadThePlayersState) {
 }
 
 TEST_F(ModuleTest, TitlesComeOutOfThePlayersMemory) {
-  StartPlayer();
+  ASSERT_NO_FATAL_FAILURE(StartPlayer());
   player->Control("playlist\tFirst\t\x83\x76\x83\x8c\x83\x43\x83\x8a\x83\x58\x83\x67\tThird");
   player->Control("set position 2");
   EXPECT_EQ(Execute({"gettitle"}), Answer("200 OK", {{"Result", "Third"}}));
@@ -174,7 +174,7 @@ TEST_F(ModuleTest, TitlesComeOutOfThePlayersMemory) {
 }
 
 TEST_F(ModuleTest, WholePlaylistWithEntriesThatCannotBeRead) {
-  StartPlayer();
+  ASSERT_NO_FATAL_FAILURE(StartPlayer());
   std::string script = "playlist";
   std::map<std::string, std::string> expected = {{"Result", "12"}};
   for (int i = 0; i < 12; ++i) {
@@ -188,7 +188,7 @@ TEST_F(ModuleTest, WholePlaylistWithEntriesThatCannotBeRead) {
 }
 
 TEST_F(ModuleTest, TitlesAboveFourGibibytesAreReadWhole) {
-  StartPlayer("--titles-high");
+  ASSERT_NO_FATAL_FAILURE(StartPlayer("--titles-high"));
   const LRESULT address = SendMessageA(player->window(), WM_USER, 0, 212);
   ASSERT_GT(static_cast<unsigned long long>(address), 0xffffffffull);
   player->ClearLog();
@@ -201,7 +201,7 @@ TEST_F(ModuleTest, TitlesAboveFourGibibytesAreReadWhole) {
 }
 
 TEST_F(ModuleTest, TitlesBelowFourGibibytesAreReadToo) {
-  StartPlayer();
+  ASSERT_NO_FATAL_FAILURE(StartPlayer());
   const LRESULT address = SendMessageA(player->window(), WM_USER, 0, 212);
   ASSERT_NE(address, 0);
   ASSERT_LE(static_cast<unsigned long long>(address), 0xffffffffull);
@@ -209,7 +209,7 @@ TEST_F(ModuleTest, TitlesBelowFourGibibytesAreReadToo) {
 }
 
 TEST_F(ModuleTest, SeekTrackAndVolume) {
-  StartPlayer();
+  ASSERT_NO_FATAL_FAILURE(StartPlayer());
   player->Control("set jump_answer 0");
   EXPECT_EQ(Execute({"jumptime", "90"}), Answer("200 OK", {{"Result", "0"}}));
   EXPECT_EQ(Execute({"playtrack", "2"}), Answer("204 No Content"));
@@ -248,7 +248,7 @@ TEST_F(ModuleTest, DecoyWindowsAreNotThePlayer) {
     RemoveDirectoryA((decoys.path() + folder).c_str());
   }
 
-  StartPlayer("--al-window");
+  ASSERT_NO_FATAL_FAILURE(StartPlayer("--al-window"));
   EXPECT_EQ(Execute({"iswinamprun"}), Answer("200 OK", {{"Result", "1"}}));
   EXPECT_EQ(Execute({"stop"}), Answer("204 No Content"));
   EXPECT_EQ(player->Log(), Lines{Menu(40047)});
@@ -256,7 +256,7 @@ TEST_F(ModuleTest, DecoyWindowsAreNotThePlayer) {
 }
 
 TEST_F(ModuleTest, FrozenPlayerIsRefusedUntilItAnswersAgain) {
-  StartPlayer();
+  ASSERT_NO_FATAL_FAILURE(StartPlayer());
   player->Hang();
   // Each request returns refused, with nothing read, while the player is
   // still frozen: first while it is merely late, then once the system judges
@@ -291,7 +291,7 @@ TEST_F(ModuleTest, FrozenPlayerIsRefusedUntilItAnswersAgain) {
 TEST_F(ModuleTest, ExhaustedMemoryAnswersTheFallback) {
   TempDirectory directory;
   ASSERT_EQ(module.Load(directory.path()), 1);
-  StartPlayer();
+  ASSERT_NO_FATAL_FAILURE(StartPlayer());
   ASSERT_TRUE(CountAllocations(module.library()));
   const std::string fallback = "SAORI/1.0 500 Internal Server Error\r\n\r\n";
   const std::vector<std::string> requests = {
@@ -349,7 +349,7 @@ HANDLE ProbeHandle() {
 TEST_F(ModuleTest, NoHandleOrLibraryIsLeftBehind) {
   TempDirectory directory;
   ASSERT_EQ(module.Load(directory.path()), 1);
-  StartPlayer();
+  ASSERT_NO_FATAL_FAILURE(StartPlayer());
   player->Control("playlist\ta\tb\tc\td\te");
   player->Control("unreadable 1\nnoaddress 2\npartial 3");
   ASSERT_EQ(GetModuleHandleA("psapi.dll"), nullptr);
@@ -527,7 +527,7 @@ TEST_F(ModuleTest, NirevoCheckExplainsEachWindow) {
   DeleteFileA(elsewhere.c_str());
   RemoveDirectoryA((decoys.path() + "Tools").c_str());
 
-  StartPlayer("--al-window");
+  ASSERT_NO_FATAL_FAILURE(StartPlayer("--al-window"));
   CallResult found = RunTool("nirevo-check.exe", "");
   EXPECT_EQ(found.exit_code, 0u) << found.output;
   const Lines al_line = LinesWith(found.output, "title \"Winamp AL\"");
@@ -546,7 +546,7 @@ TEST_F(ModuleTest, NirevoCheckExplainsEachWindow) {
 }
 
 TEST_F(ModuleTest, FrozenPlayerIsReportedByNirevoCheck) {
-  StartPlayer();
+  ASSERT_NO_FATAL_FAILURE(StartPlayer());
   player->Hang();
   CallResult frozen = RunTool("nirevo-check.exe", "");
   player->Resume();
@@ -560,7 +560,7 @@ TEST_F(ModuleTest, FrozenPlayerIsReportedByNirevoCheck) {
 }
 
 TEST_F(ModuleTest, SaoriCallTellsSuccessFromRefusal) {
-  StartPlayer();
+  ASSERT_NO_FATAL_FAILURE(StartPlayer());
   const std::string dll = "\"" + ModulePath() + "\"";
   CallResult version = SaoriCall(dll);
   EXPECT_EQ(version.exit_code, 0u) << version.output;
@@ -618,7 +618,7 @@ class FaultsTest : public ModuleTest {
     ASSERT_NE(fail_call, nullptr);
     ASSERT_NE(failure_injected, nullptr);
     ASSERT_EQ(module.Load(directory.path()), 1);
-    StartPlayer();
+    ASSERT_NO_FATAL_FAILURE(StartPlayer());
   }
 
   TempDirectory directory;

@@ -88,11 +88,15 @@ PlayerProcess::PlayerProcess(const std::string& exe, const std::string& options)
 
 PlayerProcess::~PlayerProcess() {
   if (process_.hProcess == nullptr) return;
-  if (window_ != nullptr) {
+  const DWORD bound = BoundMs(kProgramEnds);
+  if (window_ == nullptr) {
+    // A player that showed no window cannot be asked to exit; its failure
+    // was said where it was started.
+    TerminateProcess(process_.hProcess, 1);
+  } else {
     Resume();
     Control("exit");
   }
-  const DWORD bound = BoundMs(kProgramEnds);
   if (WaitForSingleObject(process_.hProcess, bound) != WAIT_OBJECT_0) {
     std::fprintf(stderr, "the player did not exit when asked: %s; ending it\n",
                  RanOut(kProgramEnds, bound).c_str());
