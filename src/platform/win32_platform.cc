@@ -22,6 +22,12 @@ using EnumProcessModulesFn = decltype(&::EnumProcessModules);
 using GetModuleFileNameExAFn = decltype(&::GetModuleFileNameExA);
 using CreateToolhelp32SnapshotFn = decltype(&::CreateToolhelp32Snapshot);
 using Process32Fn = decltype(&::Process32First);
+// Each type stays tied to the SDK's even if the lines above are rewritten
+// by hand; the 32-bit build tells a dropped WINAPI apart.
+static_assert(std::is_same_v<EnumProcessModulesFn, decltype(&::EnumProcessModules)>);
+static_assert(std::is_same_v<GetModuleFileNameExAFn, decltype(&::GetModuleFileNameExA)>);
+static_assert(std::is_same_v<CreateToolhelp32SnapshotFn, decltype(&::CreateToolhelp32Snapshot)>);
+static_assert(std::is_same_v<Process32Fn, decltype(&::Process32First)>);
 static_assert(std::is_same_v<Process32Fn, decltype(&::Process32Next)>);
 
 // The seam's entry points are generic function pointers; each is called as

@@ -1,5 +1,7 @@
 #include "block_releases.h"
 
+#include <type_traits>
+
 #include "import_rewrite.h"
 
 namespace e2e {
@@ -14,6 +16,9 @@ HGLOBAL WINAPI NotedGlobalFree(HGLOBAL block) {
   Released().push_back(block);
   return GlobalFree(block);
 }
+
+// It stands in for the function whose import it replaces.
+static_assert(std::is_same_v<decltype(&NotedGlobalFree), decltype(&::GlobalFree)>);
 
 }  // namespace
 

@@ -6,6 +6,9 @@
 //                     host that looks only for those
 //   --tools=DIR       the folder of saori-call.exe and nirevo-check.exe
 //                     (default: beside this program)
+//   --windows=nt|98   the Windows the line runs under: the platform the
+//                     prefix must report to this program (NT, or the
+//                     Windows 95 family under the Windows 98 setting)
 //   --warm-up         only start the installed player once and wait for its
 //                     window: the first program of a new Wine server and
 //                     prefix pays for what Wine starts and caches then
@@ -24,7 +27,10 @@ namespace {
 std::string module_path;
 std::string plain_dll;
 std::string tools_dir;
+DWORD expected_platform = 0;
 }  // namespace
+
+DWORD ExpectedPlatformId() { return expected_platform; }
 
 const std::string& ModulePath() {
   if (module_path.empty()) module_path = BesideThisProgram("nirevo.dll");
@@ -50,6 +56,10 @@ int main(int argc, char** argv) {
       e2e::plain_dll = std::string(argument.substr(12));
     } else if (argument.rfind("--tools=", 0) == 0) {
       e2e::tools_dir = std::string(argument.substr(8));
+    } else if (argument == "--windows=nt") {
+      e2e::expected_platform = VER_PLATFORM_WIN32_NT;
+    } else if (argument == "--windows=98") {
+      e2e::expected_platform = VER_PLATFORM_WIN32_WINDOWS;
     } else if (argument == "--warm-up") {
       warm_up = true;
     } else {

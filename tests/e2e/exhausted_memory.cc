@@ -1,6 +1,7 @@
 #include "exhausted_memory.h"
 
 #include <cstdlib>
+#include <type_traits>
 
 #include "import_rewrite.h"
 
@@ -11,10 +12,7 @@ int calls = 0;
 int failing = 0;
 
 // Counts one allocation; true when it is the one to fail.
-bool Fails() {
-  if (failing == 0) return false;
-  return ++calls == failing;
-}
+bool Fails() { return ++calls == failing; }
 
 void* __cdecl CountedMalloc(size_t bytes) { return Fails() ? nullptr : std::malloc(bytes); }
 void* __cdecl CountedCalloc(size_t count, size_t bytes) {
@@ -26,6 +24,14 @@ void* __cdecl CountedRealloc(void* block, size_t bytes) {
 HGLOBAL WINAPI CountedGlobalAlloc(UINT flags, SIZE_T bytes) {
   return Fails() ? nullptr : GlobalAlloc(flags, bytes);
 }
+
+// Each stands in for the function whose import it replaces.
+// (The C runtime's carry attributes a type comparison would drop: their
+// pointers must take the wrappers as they are.)
+[[maybe_unused]] constexpr decltype(&std::malloc) kForMalloc = &CountedMalloc;
+[[maybe_unused]] constexpr decltype(&std::calloc) kForCalloc = &CountedCalloc;
+[[maybe_unused]] constexpr decltype(&std::realloc) kForRealloc = &CountedRealloc;
+static_assert(std::is_same_v<decltype(&CountedGlobalAlloc), decltype(&::GlobalAlloc)>);
 
 ULONG_PTR Address(void* function) { return reinterpret_cast<ULONG_PTR>(function); }
 
@@ -47,5 +53,7 @@ void FailAllocation(int n) {
 }
 
 bool AllocationFailureReached() { return failing != 0 && calls >= failing; }
+
+int AllocationsCounted() { return calls; }
 
 }  // namespace e2e

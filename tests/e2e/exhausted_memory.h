@@ -16,6 +16,8 @@ bool CountAllocations(HMODULE module);
 void FailAllocation(int n);
 // Whether the chosen allocation was reached since the last FailAllocation.
 bool AllocationFailureReached();
+// The allocations made since the last FailAllocation.
+int AllocationsCounted();
 
 }  // namespace e2e
 

@@ -38,6 +38,24 @@ std::string LogLine(int message, long long wparam, long long lparam) {
 std::string User(long long wparam, int operation) { return LogLine(0x400, wparam, operation); }
 std::string Menu(int id) { return LogLine(0x111, id, 0); }
 
+// The player that the tests which only need one running share: started by
+// the first of them, reset (its state and log) before each, and asked to
+// exit after the last, or before a test that needs no player running. A
+// test about a player's start, exit or freeze, or with options, starts one
+// of its own.
+std::unique_ptr<PlayerProcess>& SharedPlayer() {
+  static std::unique_ptr<PlayerProcess> shared;
+  return shared;
+}
+void StopSharedPlayer() { SharedPlayer().reset(); }
+
+class SharedPlayerEnvironment : public ::testing::Environment {
+ public:
+  void TearDown() override { StopSharedPlayer(); }
+};
+[[maybe_unused]] ::testing::Environment* const kSharedPlayer =
+    ::testing::AddGlobalTestEnvironment(new SharedPlayerEnvironment);
+
 class ModuleTest : public ::testing::Test {
  protected:
   explicit ModuleTest(const std::string& dll = ModulePath()) : module(dll) {}
@@ -60,8 +78,20 @@ class ModuleTest : public ::testing::Test {
     EXPECT_EQ(ReleasedBlocks(), module.blocks_handed_over());
   }
 
-  void StartPlayer(const std::string& options = "") {
-    player = std::make_unique<PlayerProcess>(InstalledPlayer(), options);
+  // A running player for a test that only needs one: the shared one, reset.
+  void UseRunningPlayer() {
+    std::unique_ptr<PlayerProcess>& shared = SharedPlayer();
+    if (!shared || !shared->alive()) shared = std::make_unique<PlayerProcess>(InstalledPlayer());
+    ASSERT_TRUE(shared->running()) << shared->error();
+    shared->Control("reset");
+    player = shared.get();
+  }
+  // A player of this test's own, started with `options`, and no other: the
+  // module would take the last window that qualifies.
+  void StartOwnPlayer(const std::string& options = "") {
+    StopSharedPlayer();
+    own_player = std::make_unique<PlayerProcess>(InstalledPlayer(), options);
+    player = own_player.get();
     ASSERT_TRUE(player->running()) << player->error();
   }
 
@@ -74,10 +104,12 @@ class ModuleTest : public ::testing::Test {
   }
 
   saori::Module module;
-  std::unique_ptr<PlayerProcess> player;
+  PlayerProcess* player = nullptr;
+  std::unique_ptr<PlayerProcess> own_player;
 };
 
 TEST_F(ModuleTest, AnswersRequestsShapedLikeThoseOfRealHosts) {
+  StopSharedPlayer();  // no player runs
   const std::string version = Answer("200 OK");
   // A version query with and without a security level, one with a trailing
   // zero byte allocated beyond the length.
@@ -97,6 +129,7 @@ TEST_F(ModuleTest, AnswersRequestsShapedLikeThoseOfRealHosts) {
 }
 
 TEST_F(ModuleTest, PlayerNotRunning) {
+  StopSharedPlayer();  // no player runs
   EXPECT_EQ(Execute({"iswinamprun"}), Answer("200 OK", {{"Result", "0"}}));
   for (const char* word : {"play", "getvolume", "getplaylist", "gettitle"}) {
     EXPECT_EQ(Execute({word}), Answer("400 Bad Request")) << word;
@@ -104,7 +137,7 @@ TEST_F(ModuleTest, PlayerNotRunning) {
 }
 
 TEST_F(ModuleTest, TransportCommandsReachThePlayer) {
-  ASSERT_NO_FATAL_FAILURE(StartPlayer());
+  ASSERT_NO_FATAL_FAILURE(UseRunningPlayer());
   const std::vector<std::pair<std::string, std::string>> cases = {
       {"prev", Menu(40044)},       {"play", Menu(40045)},       {"pause", Menu(40046)},
       {"stop", Menu(40047)},       {"next", Menu(40048)},       {"vol_up", Menu(40058)},
@@ -122,7 +155,7 @@ TEST_F(ModuleTest, TransportCommandsReachThePlayer) {
 // Every message waits the module's bound, and a player that is hung is not
 // waited for at all.
 TEST_F(ModuleTest, EveryMessageWaitsABoundedTime) {
-  ASSERT_NO_FATAL_FAILURE(StartPlayer());
+  ASSERT_NO_FATAL_FAILURE(UseRunningPlayer());
   ASSERT_TRUE(NoteSendWaits(module.library()));
   ForgetSendWaits();
   for (const char* word : {"play", "getvolume", "getplaylist", "gettitle", "setvolume"}) {
@@ -138,7 +171,7 @@ TEST_F(ModuleTest, EveryMessageWaitsABoundedTime) {
 // A read that moves fewer bytes than asked is a failed read, even when Win32
 // reports success: the title is not answered.
 TEST_F(ModuleTest, AShortReadIsAFailedRead) {
-  ASSERT_NO_FATAL_FAILURE(StartPlayer());
+  ASSERT_NO_FATAL_FAILURE(UseRunningPlayer());
   const std::string whole = Execute({"gettitle", "2"});
   ASSERT_NE(whole, Answer("200 OK"));
   ASSERT_TRUE(ShortenReads(module.library(), true));
@@ -148,7 +181,7 @@ TEST_F(ModuleTest, AShortReadIsAFailedRead) {
 }
 
 TEST_F(ModuleTest, StatusQueriesReadThePlayersState) {
-  ASSERT_NO_FATAL_FAILURE(StartPlayer());
+  ASSERT_NO_FATAL_FAILURE(UseRunningPlayer());
   player->Control("set playing 1\nset shuffle 1\nset repeat 0\nset elapsed 123456\n"
                   "set length 215\nset position 1\nset volume 128");
   const std::vector<std::pair<std::string, std::string>> cases = {
@@ -163,7 +196,7 @@ TEST_F(ModuleTest, StatusQueriesReadThePlayersState) {
 }
 
 TEST_F(ModuleTest, TitlesComeOutOfThePlayersMemory) {
-  ASSERT_NO_FATAL_FAILURE(StartPlayer());
+  ASSERT_NO_FATAL_FAILURE(UseRunningPlayer());
   player->Control("playlist\tFirst\t\x83\x76\x83\x8c\x83\x43\x83\x8a\x83\x58\x83\x67\tThird");
   player->Control("set position 2");
   EXPECT_EQ(Execute({"gettitle"}), Answer("200 OK", {{"Result", "Third"}}));
@@ -174,7 +207,7 @@ TEST_F(ModuleTest, TitlesComeOutOfThePlayersMemory) {
 }
 
 TEST_F(ModuleTest, WholePlaylistWithEntriesThatCannotBeRead) {
-  ASSERT_NO_FATAL_FAILURE(StartPlayer());
+  ASSERT_NO_FATAL_FAILURE(UseRunningPlayer());
   std::string script = "playlist";
   std::map<std::string, std::string> expected = {{"Result", "12"}};
   for (int i = 0; i < 12; ++i) {
@@ -188,7 +221,7 @@ TEST_F(ModuleTest, WholePlaylistWithEntriesThatCannotBeRead) {
 }
 
 TEST_F(ModuleTest, TitlesAboveFourGibibytesAreReadWhole) {
-  ASSERT_NO_FATAL_FAILURE(StartPlayer("--titles-high"));
+  ASSERT_NO_FATAL_FAILURE(StartOwnPlayer("--titles-high"));
   const LRESULT address = SendMessageA(player->window(), WM_USER, 0, 212);
   ASSERT_GT(static_cast<unsigned long long>(address), 0xffffffffull);
   player->ClearLog();
@@ -201,7 +234,7 @@ TEST_F(ModuleTest, TitlesAboveFourGibibytesAreReadWhole) {
 }
 
 TEST_F(ModuleTest, TitlesBelowFourGibibytesAreReadToo) {
-  ASSERT_NO_FATAL_FAILURE(StartPlayer());
+  ASSERT_NO_FATAL_FAILURE(UseRunningPlayer());
   const LRESULT address = SendMessageA(player->window(), WM_USER, 0, 212);
   ASSERT_NE(address, 0);
   ASSERT_LE(static_cast<unsigned long long>(address), 0xffffffffull);
@@ -209,7 +242,7 @@ TEST_F(ModuleTest, TitlesBelowFourGibibytesAreReadToo) {
 }
 
 TEST_F(ModuleTest, SeekTrackAndVolume) {
-  ASSERT_NO_FATAL_FAILURE(StartPlayer());
+  ASSERT_NO_FATAL_FAILURE(UseRunningPlayer());
   player->Control("set jump_answer 0");
   EXPECT_EQ(Execute({"jumptime", "90"}), Answer("200 OK", {{"Result", "0"}}));
   EXPECT_EQ(Execute({"playtrack", "2"}), Answer("204 No Content"));
@@ -225,6 +258,7 @@ TEST_F(ModuleTest, SeekTrackAndVolume) {
 }
 
 TEST_F(ModuleTest, DecoyWindowsAreNotThePlayer) {
+  StopSharedPlayer();  // no player runs
   TempDirectory decoys;
   const std::string editor = decoys.path() + "editor.exe";
   ASSERT_TRUE(CopyFileA(InstalledPlayer().c_str(), editor.c_str(), FALSE));
@@ -248,7 +282,7 @@ TEST_F(ModuleTest, DecoyWindowsAreNotThePlayer) {
     RemoveDirectoryA((decoys.path() + folder).c_str());
   }
 
-  ASSERT_NO_FATAL_FAILURE(StartPlayer("--al-window"));
+  ASSERT_NO_FATAL_FAILURE(StartOwnPlayer("--al-window"));
   EXPECT_EQ(Execute({"iswinamprun"}), Answer("200 OK", {{"Result", "1"}}));
   EXPECT_EQ(Execute({"stop"}), Answer("204 No Content"));
   EXPECT_EQ(player->Log(), Lines{Menu(40047)});
@@ -256,7 +290,7 @@ TEST_F(ModuleTest, DecoyWindowsAreNotThePlayer) {
 }
 
 TEST_F(ModuleTest, FrozenPlayerIsRefusedUntilItAnswersAgain) {
-  ASSERT_NO_FATAL_FAILURE(StartPlayer());
+  ASSERT_NO_FATAL_FAILURE(StartOwnPlayer());
   player->Hang();
   // Each request returns refused, with nothing read, while the player is
   // still frozen: first while it is merely late, then once the system judges
@@ -291,7 +325,7 @@ TEST_F(ModuleTest, FrozenPlayerIsRefusedUntilItAnswersAgain) {
 TEST_F(ModuleTest, ExhaustedMemoryAnswersTheFallback) {
   TempDirectory directory;
   ASSERT_EQ(module.Load(directory.path()), 1);
-  ASSERT_NO_FATAL_FAILURE(StartPlayer());
+  ASSERT_NO_FATAL_FAILURE(UseRunningPlayer());
   ASSERT_TRUE(CountAllocations(module.library()));
   const std::string fallback = "SAORI/1.0 500 Internal Server Error\r\n\r\n";
   const std::vector<std::string> requests = {
@@ -325,6 +359,25 @@ TEST_F(ModuleTest, ExhaustedMemoryAnswersTheFallback) {
   }
 }
 
+// The wrapper fails the very allocation it is told to: the first of a
+// request, its text's copy, ends in the fallback; the last, the answer's
+// block, in a null block of length 0.
+TEST_F(ModuleTest, TheAllocationToldToFailIsTheOneThatFails) {
+  ASSERT_TRUE(CountAllocations(module.library()));
+  const std::string request = "GET Version SAORI/1.0\r\nSecurityLevel: Local\r\n\r\n";
+  FailAllocation(0);
+  ASSERT_EQ(module.Request(request), Answer("200 OK"));
+  const int made = AllocationsCounted();
+  ASSERT_GE(made, 2);
+  FailAllocation(1);
+  EXPECT_EQ(module.Request(request), "SAORI/1.0 500 Internal Server Error\r\n\r\n");
+  FailAllocation(made);
+  EXPECT_EQ(module.Request(request), std::nullopt);
+  EXPECT_EQ(module.last_length(), 0);
+  FailAllocation(0);
+  EXPECT_EQ(module.Request(request), Answer("200 OK"));
+}
+
 // A request longer than the 32-bit module's strings can hold (1 GiB) ends
 // in the same fallback, through the C++ runtime's length check.
 TEST_F(ModuleTest, RequestTooLongToHoldAnswersTheFallback) {
@@ -349,7 +402,7 @@ HANDLE ProbeHandle() {
 TEST_F(ModuleTest, NoHandleOrLibraryIsLeftBehind) {
   TempDirectory directory;
   ASSERT_EQ(module.Load(directory.path()), 1);
-  ASSERT_NO_FATAL_FAILURE(StartPlayer());
+  ASSERT_NO_FATAL_FAILURE(UseRunningPlayer());
   player->Control("playlist\ta\tb\tc\td\te");
   player->Control("unreadable 1\nnoaddress 2\npartial 3");
   ASSERT_EQ(GetModuleHandleA("psapi.dll"), nullptr);
@@ -498,6 +551,7 @@ Lines LinesWith(const std::string& text, const std::string& part) {
 }
 
 TEST_F(ModuleTest, NirevoCheckExplainsEachWindow) {
+  StopSharedPlayer();  // no player runs
   CallResult none = RunTool("nirevo-check.exe", "");
   EXPECT_EQ(none.exit_code, 1u) << none.output;
   EXPECT_NE(none.output.find("process inspection: PSAPI"), std::string::npos) << none.output;
@@ -527,7 +581,7 @@ TEST_F(ModuleTest, NirevoCheckExplainsEachWindow) {
   DeleteFileA(elsewhere.c_str());
   RemoveDirectoryA((decoys.path() + "Tools").c_str());
 
-  ASSERT_NO_FATAL_FAILURE(StartPlayer("--al-window"));
+  ASSERT_NO_FATAL_FAILURE(StartOwnPlayer("--al-window"));
   CallResult found = RunTool("nirevo-check.exe", "");
   EXPECT_EQ(found.exit_code, 0u) << found.output;
   const Lines al_line = LinesWith(found.output, "title \"Winamp AL\"");
@@ -546,7 +600,7 @@ TEST_F(ModuleTest, NirevoCheckExplainsEachWindow) {
 }
 
 TEST_F(ModuleTest, FrozenPlayerIsReportedByNirevoCheck) {
-  ASSERT_NO_FATAL_FAILURE(StartPlayer());
+  ASSERT_NO_FATAL_FAILURE(StartOwnPlayer());
   player->Hang();
   CallResult frozen = RunTool("nirevo-check.exe", "");
   player->Resume();
@@ -560,7 +614,7 @@ TEST_F(ModuleTest, FrozenPlayerIsReportedByNirevoCheck) {
 }
 
 TEST_F(ModuleTest, SaoriCallTellsSuccessFromRefusal) {
-  ASSERT_NO_FATAL_FAILURE(StartPlayer());
+  ASSERT_NO_FATAL_FAILURE(UseRunningPlayer());
   const std::string dll = "\"" + ModulePath() + "\"";
   CallResult version = SaoriCall(dll);
   EXPECT_EQ(version.exit_code, 0u) << version.output;
@@ -618,7 +672,7 @@ class FaultsTest : public ModuleTest {
     ASSERT_NE(fail_call, nullptr);
     ASSERT_NE(failure_injected, nullptr);
     ASSERT_EQ(module.Load(directory.path()), 1);
-    ASSERT_NO_FATAL_FAILURE(StartPlayer());
+    ASSERT_NO_FATAL_FAILURE(UseRunningPlayer());
   }
 
   TempDirectory directory;
@@ -665,8 +719,18 @@ TEST_F(FaultsTest, EveryPlatformCallMayFail) {
   EXPECT_EQ(GetModuleHandleA("psapi.dll"), nullptr);
 }
 
+// A line runs under the Windows it names: a prefix that reports another
+// (a Windows 98 mark on the wrong copy, one left from an earlier run) would
+// test the other path under this line's name.
+TEST(Setting, TheLineRunsUnderTheWindowsItNames) {
+  ASSERT_NE(ExpectedPlatformId(), 0u) << "give --windows=nt or --windows=98";
+  EXPECT_EQ(ReportedPlatformId(), ExpectedPlatformId())
+      << "1: the Windows 95 family (the Windows 98 setting), 2: NT";
+}
+
 // Run by a copy of this program that the prefix reports as Windows 98.
 TEST(Windows98, WineNamesProcessesByTheirBareFileName) {
+  StopSharedPlayer();  // no player runs
   ASSERT_EQ(ReportedPlatformId(), static_cast<DWORD>(VER_PLATFORM_WIN32_WINDOWS))
       << "run this test from the Windows 98 copy";
   PlayerProcess player(InstalledPlayer());
@@ -682,6 +746,7 @@ TEST(Windows98, WineNamesProcessesByTheirBareFileName) {
 
 // Some hosts look up only "load", "request" and "unload".
 TEST(PlainNames, HostThatLooksOnlyForPlainNames) {
+  StopSharedPlayer();  // no player runs
   if (PlainNamesDll().empty()) GTEST_SKIP() << "no --plain-dll given";
   saori::Module shipped(ModulePath(), saori::Names::kPlainOnly);
   EXPECT_FALSE(shipped.ok());

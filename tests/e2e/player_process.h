@@ -21,6 +21,9 @@ void SetInstalledPlayer(const std::string& path);
 const std::string& ModulePath();
 // The DLL with the plain export names that the run was given, or empty.
 const std::string& PlainNamesDll();
+// The platform id the run's line expects the prefix to report (--windows),
+// or 0 when it names none.
+DWORD ExpectedPlatformId();
 // The path of the tool `name` (saori-call.exe, nirevo-check.exe): in the
 // folder --tools=DIR names, where the tools a release ships were built, or
 // else beside this program.
@@ -36,6 +39,10 @@ class PlayerProcess {
   PlayerProcess& operator=(const PlayerProcess&) = delete;
 
   bool running() const { return window_ != nullptr; }
+  // Whether it showed its window and has not ended since.
+  bool alive() const {
+    return running() && WaitForSingleObject(process_.hProcess, 0) == WAIT_TIMEOUT;
+  }
   const std::string& error() const { return error_; }
   HWND window() const { return window_; }
   DWORD process_id() const { return process_.dwProcessId; }

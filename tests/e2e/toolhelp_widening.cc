@@ -3,6 +3,7 @@
 #include <tlhelp32.h>
 
 #include <cstring>
+#include <type_traits>
 
 #include "import_rewrite.h"
 
@@ -30,7 +31,15 @@ BOOL WINAPI WidenedProcess32Next(HANDLE snapshot, PROCESSENTRY32* entry) {
   return Widen(Process32Next(snapshot, entry), entry);
 }
 
+// Each stands in for the function whose import it replaces: the same type,
+// calling convention included.
+static_assert(std::is_same_v<decltype(&WidenedProcess32First), decltype(&::Process32First)>);
+static_assert(std::is_same_v<decltype(&WidenedProcess32Next), decltype(&::Process32Next)>);
+
 FARPROC AsProc(void* function) { return reinterpret_cast<FARPROC>(function); }
+
+FARPROC WINAPI LookUpWidened(HMODULE library, LPCSTR name);
+static_assert(std::is_same_v<decltype(&LookUpWidened), decltype(&::GetProcAddress)>);
 
 FARPROC WINAPI LookUpWidened(HMODULE library, LPCSTR name) {
   const bool by_name = reinterpret_cast<ULONG_PTR>(name) > 0xffff;

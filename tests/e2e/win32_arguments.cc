@@ -1,5 +1,7 @@
 #include "win32_arguments.h"
 
+#include <type_traits>
+
 #include "import_rewrite.h"
 
 namespace e2e {
@@ -23,6 +25,10 @@ BOOL WINAPI ShortReadProcessMemory(HANDLE process, LPCVOID address, LPVOID buffe
   if (bytes_read != nullptr) *bytes_read = moved;
   return ok;
 }
+
+// Each stands in for the function whose import it replaces.
+static_assert(std::is_same_v<decltype(&NotedSendMessageTimeoutA), decltype(&::SendMessageTimeoutA)>);
+static_assert(std::is_same_v<decltype(&ShortReadProcessMemory), decltype(&::ReadProcessMemory)>);
 
 }  // namespace
 

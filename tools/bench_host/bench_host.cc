@@ -17,6 +17,7 @@
 #include <cstdio>
 #include <cstring>
 #include <string>
+#include <type_traits>
 #include <vector>
 
 #include "player/player_channel.h"
@@ -28,6 +29,8 @@ namespace {
 // The SDK's declarations, calling convention included; nothing links against PSAPI.
 using EnumProcessModulesFn = decltype(&::EnumProcessModules);
 using GetModuleFileNameExAFn = decltype(&::GetModuleFileNameExA);
+static_assert(std::is_same_v<EnumProcessModulesFn, decltype(&::EnumProcessModules)>);
+static_assert(std::is_same_v<GetModuleFileNameExAFn, decltype(&::GetModuleFileNameExA)>);
 
 double Now() {
   LARGE_INTEGER counter, frequency;

@@ -12,12 +12,14 @@
 //
 // Tests script it with WM_COPYDATA (dwData kControl), one command per line:
 //   playlist<TAB>title<TAB>title…   set NAME VALUE   noaddress INDEX
-//   unreadable INDEX   partial INDEX   hang MS   clearlog   exit
+//   unreadable INDEX   partial INDEX   hang MS   clearlog   reset   exit
 // ("unreadable" answers an address in a page that cannot be read, "partial"
 // one whose 256 bytes run past the end of readable memory; "hang" releases
 // the sender, then stops taking messages for MS milliseconds or until the
 // event named by standin::ResumeEventName is set, as a player whose plug-in
-// hangs, and then logs "hang ended: resumed" or "hang ended: ran out")
+// hangs, and then logs "hang ended: resumed" or "hang ended: ran out";
+// "reset" brings back the state it started with and clears the log, so
+// that tests can share one player)
 // where NAME is playing, elapsed, length, volume, shuffle, repeat, position
 // or jump_answer.
 #include <windows.h>
@@ -38,15 +40,20 @@ namespace {
 using standin::kControl;
 constexpr std::size_t kSlot = 4096;  // room for a whole 256-byte read after every title
 
-struct Player {
+// What the messages read and change, and control scripts set; "reset"
+// brings it back to this start.
+struct Playback {
   long playing = 0, elapsed = 0, length = 215, volume = 128, shuffle = 0, repeat = 0;
   long position = 0, jump_answer = 0;
   std::vector<std::string> titles = {"Artist - Title", "Second Artist - Second Title",
                                      "Third Artist - Third Title"};
+  std::map<long, std::uintptr_t> address_override;
+};
+
+struct Player {
   char* memory = nullptr;  // the titles, one per slot
   std::size_t memory_size = 0;
   char* no_access = nullptr;  // a page that cannot be read
-  std::map<long, std::uintptr_t> address_override;
   bool high = false;
   std::string fixed_title;
   FILE* log = nullptr;
@@ -57,6 +64,7 @@ struct Player {
 };
 
 Player player;
+Playback state;
 
 void* AllocateAt(std::size_t size, bool high, DWORD protect) {
   if (high) return VirtualAlloc(nullptr, size, MEM_RESERVE | MEM_COMMIT | MEM_TOP_DOWN, protect);
@@ -70,10 +78,10 @@ void* AllocateAt(std::size_t size, bool high, DWORD protect) {
 
 void LayOutTitles() {
   if (player.memory != nullptr) VirtualFree(player.memory, 0, MEM_RELEASE);
-  player.memory_size = kSlot * (player.titles.size() + 1);
+  player.memory_size = kSlot * (state.titles.size() + 1);
   player.memory = static_cast<char*>(AllocateAt(player.memory_size, player.high, PAGE_READWRITE));
-  for (std::size_t i = 0; i < player.titles.size(); ++i) {
-    std::string title = player.titles[i].substr(0, kSlot - 257);
+  for (std::size_t i = 0; i < state.titles.size(); ++i) {
+    std::string title = state.titles[i].substr(0, kSlot - 257);
     std::memcpy(player.memory + i * kSlot, title.data(), title.size());
   }
 }
@@ -81,52 +89,52 @@ void LayOutTitles() {
 void UpdateTitle() {
   std::string title = player.fixed_title;
   if (title.empty()) {
-    std::string entry = player.position >= 0 && static_cast<std::size_t>(player.position) <
-                                                     player.titles.size()
-                            ? player.titles[static_cast<std::size_t>(player.position)]
+    std::string entry = state.position >= 0 && static_cast<std::size_t>(state.position) <
+                                                     state.titles.size()
+                            ? state.titles[static_cast<std::size_t>(state.position)]
                             : "";
-    title = std::to_string(player.position + 1) + ". " + entry + " - Winamp";
+    title = std::to_string(state.position + 1) + ". " + entry + " - Winamp";
   }
   SetWindowTextA(player.window, title.c_str());
 }
 
 LRESULT TitleAddress(long index) {
-  auto scripted = player.address_override.find(index);
-  if (scripted != player.address_override.end()) return static_cast<LRESULT>(scripted->second);
-  if (index < 0 || static_cast<std::size_t>(index) >= player.titles.size()) return 0;
+  auto scripted = state.address_override.find(index);
+  if (scripted != state.address_override.end()) return static_cast<LRESULT>(scripted->second);
+  if (index < 0 || static_cast<std::size_t>(index) >= state.titles.size()) return 0;
   return reinterpret_cast<LRESULT>(player.memory + static_cast<std::size_t>(index) * kSlot);
 }
 
 LRESULT Operation(long operand, LPARAM operation) {
   switch (operation) {
-    case 104: return player.playing;
-    case 105: return operand == 0 ? player.elapsed : player.length;
-    case 106: player.elapsed = operand; return player.jump_answer;
-    case 121: player.position = operand; UpdateTitle(); return 0;
+    case 104: return state.playing;
+    case 105: return operand == 0 ? state.elapsed : state.length;
+    case 106: state.elapsed = operand; return state.jump_answer;
+    case 121: state.position = operand; UpdateTitle(); return 0;
     case 122:
-      if (operand == -666) return player.volume;
-      player.volume = operand;
+      if (operand == -666) return state.volume;
+      state.volume = operand;
       return 0;
-    case 124: return static_cast<LRESULT>(player.titles.size());
-    case 125: return player.position;
+    case 124: return static_cast<LRESULT>(state.titles.size());
+    case 125: return state.position;
     case 212: return TitleAddress(operand);
-    case 250: return player.shuffle;
-    case 251: return player.repeat;
-    case 252: player.shuffle = operand; return 0;
-    case 253: player.repeat = operand; return 0;
+    case 250: return state.shuffle;
+    case 251: return state.repeat;
+    case 252: state.shuffle = operand; return 0;
+    case 253: state.repeat = operand; return 0;
     default: return 0;
   }
 }
 
 void MenuCommand(long id) {
   switch (id) {
-    case 40044: if (player.position > 0) --player.position; break;
-    case 40045: player.playing = 1; break;
-    case 40046: if (player.playing == 1) player.playing = 3; break;
-    case 40047: player.playing = 0; player.elapsed = 0; break;
-    case 40048: ++player.position; break;
-    case 40058: player.volume = player.volume + 3 > 255 ? 255 : player.volume + 3; break;
-    case 40059: player.volume = player.volume < 3 ? 0 : player.volume - 3; break;
+    case 40044: if (state.position > 0) --state.position; break;
+    case 40045: state.playing = 1; break;
+    case 40046: if (state.playing == 1) state.playing = 3; break;
+    case 40047: state.playing = 0; state.elapsed = 0; break;
+    case 40048: ++state.position; break;
+    case 40058: state.volume = state.volume + 3 > 255 ? 255 : state.volume + 3; break;
+    case 40059: state.volume = state.volume < 3 ? 0 : state.volume - 3; break;
     default: break;
   }
   UpdateTitle();
@@ -139,31 +147,36 @@ void Control(const std::string& script) {
     std::istringstream words(line);
     std::string verb;
     std::getline(words, verb, line.find('\t') != std::string::npos ? '\t' : ' ');
+    if (verb == "reset") {
+      state = Playback();
+      LayOutTitles();
+    }
     if (verb == "playlist") {
-      player.titles.clear();
-      for (std::string title; std::getline(words, title, '\t');) player.titles.push_back(title);
-      player.address_override.clear();
+      state.titles.clear();
+      for (std::string title; std::getline(words, title, '\t');) state.titles.push_back(title);
+      state.address_override.clear();
       LayOutTitles();
     } else if (verb == "set") {
       std::string name;
       long value = 0;
       words >> name >> value;
       std::map<std::string, long*> fields = {
-          {"playing", &player.playing}, {"elapsed", &player.elapsed}, {"length", &player.length},
-          {"volume", &player.volume},   {"shuffle", &player.shuffle}, {"repeat", &player.repeat},
-          {"position", &player.position}, {"jump_answer", &player.jump_answer}};
+          {"playing", &state.playing},   {"elapsed", &state.elapsed},
+          {"length", &state.length},     {"volume", &state.volume},
+          {"shuffle", &state.shuffle},   {"repeat", &state.repeat},
+          {"position", &state.position}, {"jump_answer", &state.jump_answer}};
       if (fields.count(name) != 0) *fields[name] = value;
     } else if (verb == "noaddress" || verb == "unreadable" || verb == "partial") {
       long index = 0;
       words >> index;
       const std::size_t committed = (player.memory_size + 4095) / 4096 * 4096;
-      player.address_override[index] =
+      state.address_override[index] =
           verb == "noaddress"    ? 0
           : verb == "unreadable" ? reinterpret_cast<std::uintptr_t>(player.no_access)
                                  : reinterpret_cast<std::uintptr_t>(player.memory + committed - 100);
     } else if (verb == "hang") {
       words >> player.hang_ms;
-    } else if (verb == "clearlog" && player.log != nullptr) {
+    } else if ((verb == "clearlog" || verb == "reset") && player.log != nullptr) {
       std::fclose(player.log);
       player.log = std::fopen(player.log_path.c_str(), "wb");
     } else if (verb == "exit") {
