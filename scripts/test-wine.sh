@@ -51,28 +51,33 @@ phases_32bit_player() {
   "$wineserver" -k 2>/dev/null || true
 }
 
-# The prefixes made one after the other (at once they take as long, and
-# wineboot is the part Wine has been seen to struggle with under load), then
-# both kinds of lines at once: each prefix has a Wine server, and so a
-# desktop, of its own, and the emulated machine has a processor for each.
-# The second one's lines follow the first one's. Each prefix's lines run
-# whatever the other prefix did.
+# Both prefixes made at once, each one's lines started as soon as it is
+# ready: each prefix has a Wine server, and so a desktop, of its own, and
+# the emulated machine has a processor for each. A prefix is judged only
+# once its boot has ended, however long Wine's own wait for it was, so a
+# slow boot beside another is no failure. The second one's lines follow the
+# first one's, and each prefix's lines run whatever the other prefix did.
 phases_32bit() {
-  local second player_job= host_ready= player_ready=
-  use_prefix 32
-  if prepare_prefix; then host_ready=yes; else fail "the 32-bit prefix$where could not be made"; fi
-  use_prefix 64
-  if prepare_prefix; then player_ready=yes; else fail "the 64-bit prefix$where could not be made"; fi
+  local second player_job
   second=$(mktemp)
-  if [ -n "$player_ready" ]; then
-    (phases_32bit_player; exit "$status") >"$second" 2>&1 &
-    player_job=$!
+  (
+    use_prefix 64
+    if prepare_prefix; then
+      phases_32bit_player
+    else
+      fail "the 64-bit prefix$where could not be made"
+    fi
+    exit "$status"
+  ) >"$second" 2>&1 &
+  player_job=$!
+  use_prefix 32
+  if prepare_prefix; then
+    phases_32bit_host
+  else
+    fail "the 32-bit prefix$where could not be made"
   fi
-  [ -z "$host_ready" ] || phases_32bit_host
-  if [ -n "$player_job" ]; then
-    wait "$player_job" || status=1
-    cat "$second"
-  fi
+  wait "$player_job" || status=1
+  cat "$second"
   rm -f "$second"
 }
 

@@ -8,14 +8,22 @@ cd "$(dirname "$0")/.."
 # emulated machine) fit their time-outs within this deadline.
 export NIREVO_DEADLINE=${NIREVO_DEADLINE:-$(($(date +%s) + 85 * 60))}
 
+# part NAME: starts the part NAME, saying how long the one before took.
+part() {
+  [ -z "${part_name:-}" ] || echo "-- $part_name: $((SECONDS - part_started)) s"
+  part_name=$1 part_started=$SECONDS
+  [ -z "$part_name" ] || echo "== $part_name"
+}
+
+part "packages"
 scripts/install-deps.sh
 
-echo "== native tests (ASan, UBSan)"
+part "native tests (ASan, UBSan)"
 cmake --preset native >/dev/null
 cmake --build --preset native
 ctest --preset native -j2
 
-echo "== fuzz target (a bounded number of runs)"
+part "fuzz target (a bounded number of runs)"
 cmake --preset fuzz >/dev/null
 cmake --build --preset fuzz
 corpus=$(mktemp -d)
@@ -33,7 +41,7 @@ else
 fi
 rm -rf "$corpus"
 
-echo "== Windows builds"
+part "Windows builds"
 for preset in mingw-i686 mingw-i686-plain mingw-i686-tests mingw-x86_64 mingw-x86_64-plain; do
   cmake --preset "$preset" >/dev/null
   cmake --build --preset "$preset"
@@ -43,10 +51,10 @@ scripts/inspect-dll.sh build/mingw-i686-plain/nirevo.dll i686 plain
 scripts/inspect-dll.sh build/mingw-x86_64/nirevo.dll x86_64
 scripts/inspect-dll.sh build/mingw-x86_64-plain/nirevo.dll x86_64 plain
 
-echo "== the end-to-end harness"
+part "the end-to-end harness"
 scripts/check-harness.sh
 
-echo "== end-to-end under Wine"
+part "end-to-end under Wine"
 # Any FAIL line fails the command, whatever status the part gave, and so
 # does a listed line without its PASS line; after a failure the package
 # checks still run, to say all that is wrong at once.
@@ -57,7 +65,7 @@ scripts/test-wine.sh 2>&1 | tee "$wine_log" || wine_failed=yes
 (source scripts/wine-env.sh && source scripts/wine-phases.sh && e2e_verdict "$wine_log") ||
   wine_failed=yes
 
-echo "== release package"
+part "release package"
 zip=$(scripts/package.sh)
 python3 - "$zip" <<'PY'
 import hashlib, os, re, struct, sys, zipfile
@@ -100,6 +108,8 @@ print(f'package: {sys.argv[1]}: {", ".join(names)}; nirevo.dll {len(tested):,} b
       f'sha256 {hashlib.sha256(tested).hexdigest()[:16]}…')
 PY
 scripts/check-reproducible.sh "$zip"
+part ""
+echo "-- all: $SECONDS s"
 if [ -n "$wine_failed" ]; then
   echo "end-to-end under Wine: failed; see the FAIL lines above and $wine_log"
   exit 1
