@@ -146,19 +146,19 @@ said=$(stubbed empty 0 prepare_prefix)
 [ "${said##*status=}" = 1 ] && [[ $said == *"lacks a whole system.reg"* ]] &&
   [ "$(grep -c 'wineboot --init' "$work/calls")" = 2 ] && [[ $said == *"once more"* ]] ||
   problem "a prefix left with an empty system.reg was not refused and made once more: $said"
-# A first player that does not start is started once more in the same
-# server; a second failure leaves the prefix not to be kept.
-said=$(stubbed whole 1 ready_prefix program)
-[ "${said##*status=}" = 0 ] && [[ $said == *"starting one once more"* ]] &&
-  [ "$(grep -c -- --warm-up "$work/calls")" = 2 ] ||
-  problem "a warm-up that failed once was not tried once more: $said"
+# A first player that does not start is started again in the same server,
+# up to three times; a third failure leaves the prefix not to be kept.
+said=$(stubbed whole 2 ready_prefix program)
+[ "${said##*status=}" = 0 ] && [[ $said == *"at try 2; starting one once more"* ]] &&
+  [ "$(grep -c -- --warm-up "$work/calls")" = 3 ] ||
+  problem "a warm-up that failed twice was not tried a third time: $said"
 never_starts() {
   touch "$WINEPREFIX/.nirevo-recipe"
   ready_prefix program && return 0
   [ ! -e "$WINEPREFIX/.nirevo-recipe" ] || echo "the prefix is kept"
   return 1
 }
-said=$(stubbed whole 2 never_starts)
+said=$(stubbed whole 3 never_starts)
 [ "${said##*status=}" = 1 ] && [[ $said != *"the prefix is kept"* ]] ||
   problem "a prefix whose first player never started was kept or passed: $said"
 

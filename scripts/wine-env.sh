@@ -178,32 +178,39 @@ prepare_prefix() {
 
 # ready_prefix PROGRAM [ARGUMENT...]: starts the selected prefix's Wine
 # server to stay until stop_wine, so that the suites sharing the prefix share
-# it and the services and desktop Wine starts with it, and shows that a
-# player starts there and shows its window before any suite runs (PROGRAM is
-# the end-to-end program, which has --warm-up for this; the arguments name
-# the player). The first window of a new server waits a fixed ten seconds
-# for Wine's desktop process, which a busy machine can outlast while the
-# desktop comes up all the same: a player that did not start is started once
-# more in the same server, and a line says so. What the warm-up printed,
-# Wine's errors included, is kept in build/wine-logs.
+# it and the services Wine starts with it, and shows that a player starts
+# there and shows its window before any suite runs (PROGRAM is the
+# end-to-end program, which has --warm-up for this; the arguments name the
+# player). The warm-up then stays (--hold-desktop) until the server is
+# ended: Wine closes a desktop, and ends its process, once no program uses
+# it, and the next window waits a fixed ten seconds for it to start again,
+# which a busy machine outlasts (the window is then refused: "The explorer
+# process failed to start"). A warm-up that meets that wait is tried again
+# in the same server, up to three times, each try said on a line. What the
+# last try printed, Wine's errors included, is kept in build/wine-logs.
 ready_prefix() {
-  local output attempt
+  local output attempt holder
   "$wineserver" -k 2>/dev/null || true
   bounded 60 "the Wine server of $WINEPREFIX to end" "$wineserver" -w || true
   mkdir -p "$wine_logs"
-  # Into a file, not a pipe: the services this first program starts stay
-  # with the server and hold its output open.
   output=$wine_logs/warm-up-$(basename "$WINEPREFIX").log
   "$wineserver" -p </dev/null >/dev/null 2>&1  # holds no caller's pipe open
-  for attempt in first second; do
-    if WINEDEBUG=$wine_errors bounded 600 "the first player in $WINEPREFIX to show its window" \
-         "$wine" "$@" --warm-up >"$output" 2>&1; then
+  for attempt in 1 2 3; do
+    # Into a file, not a pipe: the holder and the services stay.
+    WINEDEBUG=$wine_errors "$wine" "$@" --warm-up --hold-desktop </dev/null >"$output" 2>&1 &
+    holder=$!
+    if bounded 600 "the first player in $WINEPREFIX to show its window" bash -c \
+         'until grep -aq "^warm-up: the player.s window came" "$1"; do
+            kill -0 "$2" 2>/dev/null || exit 1
+            sleep 0.2
+          done' _ "$output" "$holder"; then
       grep -a '^warm-up:' "$output" | tr -d '\r'
       return 0
     fi
+    kill "$holder" 2>/dev/null || true
     cat "$output"
-    [ "$attempt" = second ] && break
-    echo "note: no player started in $WINEPREFIX at the first try; starting one once more"
+    [ "$attempt" = 3 ] && break
+    echo "note: no player started in $WINEPREFIX at try $attempt; starting one once more"
   done
   "$wineserver" -k 2>/dev/null || true
   rm -f "$WINEPREFIX/.nirevo-recipe"  # the prefix is not to be kept

@@ -12,6 +12,11 @@
 //   --warm-up         only start the installed player once and wait for its
 //                     window: the first program of a new Wine server and
 //                     prefix pays for what Wine starts and caches then
+//   --hold-desktop    after the warm-up, stay (until ended) so that the
+//                     desktop stays: Wine closes it, and ends its process,
+//                     once no program uses it, and starts it again for the
+//                     next window within a fixed ten seconds, which a busy
+//                     machine can outlast
 // Prints the folder of the tools it runs and how long the slowest player
 // took to show its window, so a run's output tells what ran, and how slow.
 #include <gtest/gtest.h>
@@ -46,6 +51,7 @@ std::string ToolPath(const std::string& name) {
 int main(int argc, char** argv) {
   ::testing::InitGoogleTest(&argc, argv);
   bool warm_up = false;
+  bool hold_desktop = false;
   for (int i = 1; i < argc; ++i) {
     const std::string_view argument = argv[i];
     if (argument.rfind("--module=", 0) == 0) {
@@ -62,18 +68,24 @@ int main(int argc, char** argv) {
       e2e::expected_platform = VER_PLATFORM_WIN32_WINDOWS;
     } else if (argument == "--warm-up") {
       warm_up = true;
+    } else if (argument == "--hold-desktop") {
+      hold_desktop = true;
     } else {
       std::fprintf(stderr, "unknown argument: %s\n", argv[i]);
       return 2;
     }
   }
   if (warm_up) {
-    e2e::PlayerProcess player(e2e::InstalledPlayer());
-    if (!player.running()) {
-      std::printf("warm-up: %s\n", player.error().c_str());
-      return 1;
+    {
+      e2e::PlayerProcess player(e2e::InstalledPlayer());
+      if (!player.running()) {
+        std::printf("warm-up: %s\n", player.error().c_str());
+        return 1;
+      }
     }
     std::printf("warm-up: the player's window came after %.1f s\n", e2e::SlowestStartMs() / 1000.0);
+    std::fflush(stdout);
+    if (hold_desktop) e2e::HoldDesktop();
     return 0;
   }
   const std::string tool = e2e::ToolPath("saori-call.exe");

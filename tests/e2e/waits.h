@@ -35,6 +35,10 @@ inline constexpr Wait kAnswersAgain{"the player to answer again", 60000};
 // player outlasts it.
 inline constexpr Wait kFrozenPlayer{"the frozen player to be resumed", 360000};
 
+// How long the warm-up holds the desktop unless the harness ends it first,
+// as it does at the end of each prefix's lines.
+inline constexpr Wait kDesktopHeld{"the harness to end the desktop's holder", 7200000};
+
 // The bound of `wait` on this machine, in milliseconds.
 DWORD BoundMs(const Wait& wait);
 
