@@ -26,6 +26,7 @@
 #include <string_view>
 
 #include "player_process.h"
+#include "waits.h"
 
 namespace e2e {
 namespace {
@@ -76,12 +77,27 @@ int main(int argc, char** argv) {
     }
   }
   if (warm_up) {
-    {
-      e2e::PlayerProcess player(e2e::InstalledPlayer());
-      if (!player.running()) {
-        std::printf("warm-up: %s\n", player.error().c_str());
-        return 1;
-      }
+    // A player that meets Wine's fixed ten-second wait for the desktop's
+    // process ends without a window while that process goes on starting;
+    // this program stays on the desktop meanwhile, so that the desktop is
+    // not closed under it, and a later player finds it.
+    std::string error;
+    DWORD waited = 0;
+    const bool started = e2e::WaitUntil(
+        e2e::kProgramStarts,
+        [&error] {
+          e2e::PlayerProcess player(e2e::InstalledPlayer());
+          if (player.running()) return true;
+          error = player.error();
+          std::printf("warm-up: a try: %s\n", error.c_str());
+          std::fflush(stdout);
+          return false;
+        },
+        &waited);
+    if (!started) {
+      std::printf("warm-up: %s; %s\n", error.c_str(),
+                  e2e::RanOut(e2e::kProgramStarts, waited).c_str());
+      return 1;
     }
     std::printf("warm-up: the player's window came after %.1f s\n", e2e::SlowestStartMs() / 1000.0);
     std::fflush(stdout);
