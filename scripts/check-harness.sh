@@ -5,9 +5,9 @@
 # machine; the test command's reading of the whole log wants every listed
 # line; the bounds scale and the emulated machine's time-out follows the
 # deadline; a prefix Wine leaves without its system is refused and made once
-# more, a first player that does not start is started once more; and the
-# emulated machine's exit status is its own command's, never a stale or
-# missing one. Quick: one 64-bit suite filtered to a test that needs no
+# more, a first player that does not start is started again, up to three
+# times; and the emulated machine's exit status is its own command's, never
+# a stale or missing one. Quick: one 64-bit suite filtered to a test that needs no
 # player, stand-ins for Wine where Wine must fail, and two boots of the
 # emulated machine where the tests use it. Expects the Windows builds.
 set -euo pipefail

@@ -78,9 +78,10 @@ int main(int argc, char** argv) {
   }
   if (warm_up) {
     // A player that meets Wine's fixed ten-second wait for the desktop's
-    // process ends without a window while that process goes on starting;
-    // this program stays on the desktop meanwhile, so that the desktop is
-    // not closed under it, and a later player finds it.
+    // process ends without a window while that process may go on starting;
+    // this program stays on the desktop meanwhile, so that Wine does not
+    // close the desktop under it, and tries players until one shows its
+    // window or the bound runs out.
     std::string error;
     DWORD waited = 0;
     const bool started = e2e::WaitUntil(
