@@ -3,13 +3,14 @@
 # test, runs another number of tests than its line is listed with or other
 # tools than it must is a FAIL line and status 1; so is a failed emulated
 # machine; the test command's reading of the whole log wants every listed
-# line; the bounds scale and the emulated machine's time-out follows the
-# deadline; a prefix Wine leaves without its system is refused and made once
-# more, a first player that does not start is started again, up to three
-# times; and the emulated machine's exit status is its own command's, never
-# a stale or missing one. Quick: one 64-bit suite filtered to a test that needs no
-# player, stand-ins for Wine where Wine must fail, and two boots of the
-# emulated machine where the tests use it. Expects the Windows builds.
+# line; the bounds scale, Wine runs with a fixed address layout, and the
+# emulated machine's time-out follows the deadline; a prefix Wine leaves
+# without its system is refused and made once more, a first player that
+# does not start is started again, up to three times; and the emulated
+# machine's exit status is its own command's, never a stale or missing one.
+# Quick: one 64-bit suite filtered to a test that needs no player,
+# stand-ins for Wine where Wine must fail, and two boots of the emulated
+# machine where the tests use it. Expects the Windows builds.
 set -euo pipefail
 source "$(dirname "$0")/wine-env.sh"
 on_virtual_display "$0" "$@"
@@ -105,6 +106,11 @@ done
 said=$(wait_scale=3 bounded 1 "a sleeper" sleep 60) && got=0 || got=$?
 [ "$got" = 124 ] && [[ $said == "waited for a sleeper: gave up after "[0-9]*" s (bound 3 s)" ]] ||
   problem "a bound of 1 s scaled by 3 gave status $got and: $said"
+
+# Wine runs with the address layout fixed (ADDR_NO_RANDOMIZE, 0x0040000),
+# and the programs it starts inherit it.
+said=$(NIREVO_WINE_LOADER=/bin/sh "$wine" -c 'cat /proc/self/personality' 2>&1) || true
+[[ $said =~ ^[0-9a-f]{8}$ ]] && (( 0x$said & 0x0040000 )) || problem "Wine would run with its address layout randomized: personality $said"
 
 # Stand-ins for Wine's programs: each logs its call; WINE_STUB_BOOT says
 # what wineboot leaves (a whole prefix, or system32 with an empty

@@ -42,14 +42,16 @@ bounded() {
 runs_32bit() { "$root/scripts/runs-32bit.sh"; }
 
 # Selects a prefix: 32 (the shipped DLL's world) or 64. Sets WINEPREFIX,
-# WINEARCH and $wine.
+# WINEARCH and $wine, which runs that prefix's Wine loader with a fixed
+# address layout (see scripts/wine-fixed-layout.sh).
 use_prefix() {
   case $1 in
     32) export WINEARCH=win32 WINEPREFIX=${NIREVO_WINEPREFIX32:-$root/build/wineprefix32}
-        wine=/usr/lib/wine/wine ;;
+        export NIREVO_WINE_LOADER=/usr/lib/wine/wine ;;
     64) export WINEARCH=win64 WINEPREFIX=${NIREVO_WINEPREFIX:-$root/build/wineprefix}
-        wine=/usr/lib/wine/wine64 ;;
+        export NIREVO_WINE_LOADER=/usr/lib/wine/wine64 ;;
   esac
+  wine=$root/scripts/wine-fixed-layout.sh
 }
 
 # What each prefix holds besides Wine's own, against fixed waits of Wine's

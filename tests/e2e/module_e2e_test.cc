@@ -643,7 +643,8 @@ TEST_F(ModuleTest, SaoriCallTellsSuccessFromRefusal) {
   CallResult unknown = SaoriCall(dll + " nosuchword 5");
   EXPECT_EQ(unknown.exit_code, 1u) << unknown.output;
 
-  EXPECT_EQ(SaoriCall("\"" + BesideThisProgram("missing.dll") + "\" play").exit_code, 2u);
+  CallResult missing = SaoriCall("\"" + BesideThisProgram("missing.dll") + "\" play");
+  EXPECT_EQ(missing.exit_code, 2u) << missing.output;
   EXPECT_EQ(player->Log(), (Lines{User(-666, 122), Menu(40045), User(-666, 122)}));
 
   // A raw request on standard input reaches the module byte for byte: CR LF,
