@@ -65,7 +65,7 @@ if(NIREVO_TESTS)
                  tests/e2e/player_process.cc tests/e2e/toolhelp_widening.cc
                  tests/e2e/import_rewrite.cc tests/e2e/block_releases.cc
                  tests/e2e/win32_arguments.cc tests/e2e/exhausted_memory.cc
-                 tests/e2e/waits.cc)
+                 tests/e2e/waits.cc tests/e2e/desktop.cc)
   target_include_directories(nirevo_e2e PRIVATE src tools/standin_player)
   target_link_libraries(nirevo_e2e PRIVATE saori_host gtest)
   if(CMAKE_SIZEOF_VOID_P EQUAL 4)

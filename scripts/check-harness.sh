@@ -5,8 +5,8 @@
 # machine; the test command's reading of the whole log wants every listed
 # line; the bounds scale, Wine runs with a fixed address layout, and the
 # emulated machine's time-out follows the deadline; a prefix Wine leaves
-# without its system is refused and made once more, a first player that
-# does not start is started again, up to three times; and the emulated
+# without its system is refused and made once more, a warm-up that fails
+# is tried again in a new Wine server, up to three times; and the emulated
 # machine's exit status is its own command's, never a stale or missing one.
 # Quick: one 64-bit suite filtered to a test that needs no player,
 # stand-ins for Wine where Wine must fail, and two boots of the emulated
@@ -133,7 +133,7 @@ case "$1 $2" in
      echo "warm-up: the player's window came after 0.1 s" ;;
 esac
 STUB
-printf '#!/bin/sh\nexit 0\n' >"$work/wineserver"
+printf '#!/bin/sh\necho "wineserver $*" >>"$WINEPREFIX/../calls"\n' >"$work/wineserver"
 chmod +x "$work/wine" "$work/wineserver"
 touch "$work/winamp.exe"
 stubbed() {  # stubbed BOOT WARM-UPS FUNCTION...: a function of wine-env.sh run with the stand-ins
@@ -152,12 +152,15 @@ said=$(stubbed empty 0 prepare_prefix)
 [ "${said##*status=}" = 1 ] && [[ $said == *"lacks a whole system.reg"* ]] &&
   [ "$(grep -c 'wineboot --init' "$work/calls")" = 2 ] && [[ $said == *"once more"* ]] ||
   problem "a prefix left with an empty system.reg was not refused and made once more: $said"
-# A first player that does not start is started again in the same server,
-# up to three times; a third failure leaves the prefix not to be kept.
+# A warm-up that fails is tried again in a new Wine server (a desktop that
+# came up broken stays broken in its server), up to three times; a third
+# failure leaves the prefix not to be kept.
 said=$(stubbed whole 2 ready_prefix program)
-[ "${said##*status=}" = 0 ] && [[ $said == *"at try 2; starting one once more"* ]] &&
-  [ "$(grep -c -- --warm-up "$work/calls")" = 3 ] ||
-  problem "a warm-up that failed twice was not tried a third time: $said"
+[ "${said##*status=}" = 0 ] && [[ $said == *"at try 2; trying once more in a new Wine server"* ]] &&
+  [ "$(grep -c -- --warm-up "$work/calls")" = 3 ] &&
+  [ "$(awk '/--warm-up/ && ended { fresh++ } /--warm-up/ { ended = 0 }
+             /^wineserver -k/ { ended = 1 } END { print fresh + 0 }' "$work/calls")" = 3 ] ||
+  problem "a warm-up that failed twice was not tried a third time, each in a new server: $said"
 never_starts() {
   touch "$WINEPREFIX/.nirevo-recipe"
   ready_prefix program && return 0

@@ -2,7 +2,7 @@
 # prefixes of the project's own, and the players installed in them as the
 # real one would be.
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
-export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
 # Where a failure must be explained: Wine's errors, not its fixme notes.
 wine_errors=err+all,fixme-all
 wine_logs=$root/build/wine-logs
@@ -180,24 +180,24 @@ prepare_prefix() {
 
 # ready_prefix PROGRAM [ARGUMENT...]: starts the selected prefix's Wine
 # server to stay until stop_wine, so that the suites sharing the prefix share
-# it and the services Wine starts with it, and shows that a player starts
-# there and shows its window before any suite runs (PROGRAM is the
-# end-to-end program, which has --warm-up for this; the arguments name the
-# player). The warm-up then stays (--hold-desktop) until the server is
-# ended: Wine closes a desktop, and ends its process, once no program uses
-# it, and the next window waits a fixed ten seconds for it to start again,
-# which a busy machine outlasts (the window is then refused: "The explorer
-# process failed to start"). A warm-up that meets that wait is tried again
-# in the same server, up to three times, each try said on a line. What the
-# last try printed, Wine's errors included, is kept in build/wine-logs.
+# it and the services Wine starts with it, and shows that the desktop comes
+# up and a player shows its window there before any suite runs (PROGRAM is
+# the end-to-end program, which has --warm-up for this; the arguments name
+# the player). The warm-up starts the desktop's process itself, so that no
+# window meets Wine's fixed ten-second wait for it, and then stays
+# (--hold-desktop) until the server is ended: Wine closes a desktop, and
+# ends its process, once no program uses it. A warm-up that fails is tried
+# again in a new server (a new desktop), up to three times, each try said
+# on a line. What the last try printed, Wine's errors included, is kept in
+# build/wine-logs.
 ready_prefix() {
   local output attempt holder
-  "$wineserver" -k 2>/dev/null || true
-  bounded 60 "the Wine server of $WINEPREFIX to end" "$wineserver" -w || true
   mkdir -p "$wine_logs"
   output=$wine_logs/warm-up-$(basename "$WINEPREFIX").log
-  "$wineserver" -p </dev/null >/dev/null 2>&1  # holds no caller's pipe open
   for attempt in 1 2 3; do
+    "$wineserver" -k 2>/dev/null || true
+    bounded 60 "the Wine server of $WINEPREFIX to end" "$wineserver" -w || true
+    "$wineserver" -p </dev/null >/dev/null 2>&1  # holds no caller's pipe open
     # Into a file, not a pipe: the holder and the services stay.
     WINEDEBUG=$wine_errors "$wine" "$@" --warm-up --hold-desktop </dev/null >"$output" 2>&1 &
     holder=$!
@@ -212,7 +212,7 @@ ready_prefix() {
     kill "$holder" 2>/dev/null || true
     cat "$output"
     [ "$attempt" = 3 ] && break
-    echo "note: no player started in $WINEPREFIX at try $attempt; starting one once more"
+    echo "note: the warm-up in $WINEPREFIX failed at try $attempt; trying once more in a new Wine server"
   done
   "$wineserver" -k 2>/dev/null || true
   rm -f "$WINEPREFIX/.nirevo-recipe"  # the prefix is not to be kept

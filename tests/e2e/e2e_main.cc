@@ -9,22 +9,23 @@
 //   --windows=nt|98   the Windows the line runs under: the platform the
 //                     prefix must report to this program (NT, or the
 //                     Windows 95 family under the Windows 98 setting)
-//   --warm-up         only start the installed player once and wait for its
-//                     window: the first program of a new Wine server and
-//                     prefix pays for what Wine starts and caches then
+//   --warm-up         only start the desktop's process and the installed
+//                     player once, and wait for its window: the first
+//                     program of a new Wine server and prefix pays for what
+//                     Wine starts and caches then
 //   --hold-desktop    after the warm-up, stay (until ended) so that the
 //                     desktop stays: Wine closes it, and ends its process,
-//                     once no program uses it, and starts it again for the
-//                     next window within a fixed ten seconds, which a busy
-//                     machine can outlast
+//                     once no program uses it, and a window that comes then
+//                     meets Wine's own wait for its process again
 // Prints the folder of the tools it runs and how long the slowest player
 // took to show its window, so a run's output tells what ran, and how slow.
 #include <gtest/gtest.h>
 
-#include <string>
 #include <cstdio>
+#include <string>
 #include <string_view>
 
+#include "desktop.h"
 #include "player_process.h"
 #include "waits.h"
 
@@ -77,28 +78,22 @@ int main(int argc, char** argv) {
     }
   }
   if (warm_up) {
-    // A player that meets Wine's fixed ten-second wait for the desktop's
-    // process ends without a window while that process may go on starting;
-    // this program stays on the desktop meanwhile, so that Wine does not
-    // close the desktop under it, and tries players until one shows its
-    // window or the bound runs out.
+    // The desktop first, before any window is made or looked for (see
+    // desktop.h), then one player.
     std::string error;
-    DWORD waited = 0;
-    const bool started = e2e::WaitUntil(
-        e2e::kProgramStarts,
-        [&error] {
-          e2e::PlayerProcess player(e2e::InstalledPlayer());
-          if (player.running()) return true;
-          error = player.error();
-          std::printf("warm-up: a try: %s\n", error.c_str());
-          std::fflush(stdout);
-          return false;
-        },
-        &waited);
-    if (!started) {
-      std::printf("warm-up: %s; %s\n", error.c_str(),
-                  e2e::RanOut(e2e::kProgramStarts, waited).c_str());
+    const ULONGLONG start = GetTickCount64();
+    if (!e2e::StartDesktop(&error)) {
+      std::printf("warm-up: %s\n", error.c_str());
       return 1;
+    }
+    std::printf("warm-up: the desktop came up after %.1f s\n", (GetTickCount64() - start) / 1000.0);
+    std::fflush(stdout);
+    {
+      const e2e::PlayerProcess player(e2e::InstalledPlayer());  // ended before the suites
+      if (!player.running()) {
+        std::printf("warm-up: %s\n", player.error().c_str());
+        return 1;
+      }
     }
     std::printf("warm-up: the player's window came after %.1f s\n", e2e::SlowestStartMs() / 1000.0);
     std::fflush(stdout);

@@ -147,8 +147,6 @@ bool PlayerProcess::AnswersAgain(std::string* error) const {
 
 DWORD SlowestStartMs() { return slowest_start_ms; }
 
-void HoldDesktop() { Sleep(BoundMs(kDesktopHeld)); }
-
 std::vector<std::string> PlayerProcess::Log() const {
   std::ifstream file(log_path_);
   std::vector<std::string> lines;

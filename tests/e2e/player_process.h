@@ -67,9 +67,6 @@ class PlayerProcess {
   std::string error_;
 };
 
-// Stays until ended (a bound of hours, for a harness that never ends it).
-void HoldDesktop();
-
 // The longest any player of this run took to show its window.
 DWORD SlowestStartMs();
 
