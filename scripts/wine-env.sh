@@ -202,8 +202,9 @@ ready_prefix() {
     WINEDEBUG=$wine_errors "$wine" "$@" --warm-up --hold-desktop </dev/null >"$output" 2>&1 &
     holder=$!
     if bounded 600 "the first player in $WINEPREFIX to show its window" bash -c \
-         'until grep -aq "^warm-up: the player.s window came" "$1"; do
-            kill -0 "$2" 2>/dev/null || exit 1
+         'came() { grep -aq "^warm-up: the player.s window came" "$1"; }
+          until came "$1"; do
+            kill -0 "$2" 2>/dev/null || { came "$1"; exit; }  # it may have said so as it ended
             sleep 0.2
           done' _ "$output" "$holder"; then
       grep -a '^warm-up:' "$output" | tr -d '\r'
