@@ -26,13 +26,12 @@ bool StartDesktop(std::string* error) {
   // A desktop that already has its process makes this one end at once,
   // which ends the wait as well.
   const ULONGLONG start = GetTickCount64();
-  const DWORD waited = WaitForInputIdle(process.hProcess, BoundMs(kProgramStarts));
+  const DWORD waited = WaitForInputIdle(process.hProcess, BoundMs(kDesktopStarts));
   const DWORD elapsed = static_cast<DWORD>(GetTickCount64() - start);
   CloseHandle(process.hThread);
   CloseHandle(process.hProcess);
   if (waited == WAIT_TIMEOUT) {
-    *error = "the desktop's process " + explorer + " took no input: " +
-             RanOut(kProgramStarts, elapsed);
+    *error = "no desktop from " + explorer + ": " + RanOut(kDesktopStarts, elapsed);
     return false;
   }
   // Explorer names the display driver on the desktop window as it makes it.

@@ -13,7 +13,7 @@
 
 namespace e2e {
 
-// Starts the desktop's process, waits (within kProgramStarts) until it
+// Starts the desktop's process, waits (within kDesktopStarts) until it
 // takes input, and answers whether the desktop then has its display
 // driver; if not, `error` says why. Call it before this program makes or
 // looks for any window: asking for the desktop window first is what starts

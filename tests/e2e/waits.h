@@ -24,6 +24,8 @@ struct Wait {
 // has run to its end.
 inline constexpr Wait kProgramStarts{"the program to start and show its window", 120000};
 inline constexpr Wait kToolRuns{"the tool to run to its end", 120000};
+// The desktop's process, started before any window, takes input.
+inline constexpr Wait kDesktopStarts{"the desktop's process to take input", 120000};
 // A program asked to exit has ended.
 inline constexpr Wait kProgramEnds{"the program to end", 60000};
 // The system judges a player that takes no messages hung, or one that
